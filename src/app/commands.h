@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The headless subcommands: `kestrova [--dir DIR] NAME ARGS...`. Each one
+// returns the process exit code and prints a clear message on failure.
+struct Command
+{
+    const char *name;
+    const char *usage;   // arguments after the name, for --help
+    const char *summary; // one line, in French
+    bool needsWidgets;   // run under a QApplication (offscreen) rather than a QCoreApplication
+    int (*run)(const QString &dataDir, const QStringList &args);
+};
+
+const QList<Command> &commands();
+const Command *findCommand(const QString &name);
+
+// Each subcommand lives in its own source file.
+int runInit(const QString &dataDir, const QStringList &args);

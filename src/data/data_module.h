@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The database connections of the process. The shared connection serves every
+// domain class; windows that list data on their own (main window, advanced
+// reservation form, lists) open a named connection of their own. All of them
+// run SQLite in WAL mode with a busy timeout, so a reader never makes another
+// connection's write fail.
+class DataModule
+{
+public:
+    // The database file of the data directory in use.
+    static QString databasePath();
+
+    // Opens (or returns, when already open on the current file) a named connection.
+    // Throws DatabaseError with a French text on failure.
+    static QSqlDatabase connection(const QString &name);
+    static void closeConnection(const QString &name);
+
+    // The shared connection; valid while at least one Use is alive, and kept open
+    // between uses for speed until release() or a change of data directory.
+    static QSqlDatabase shared();
+    // Closes the shared connection when nobody uses it (before a backup copies
+    // or replaces the file, and between tests). Returns false when still in use.
+    static bool release();
+
+    // Domain classes hold one of these for their lifetime: it opens the shared
+    // connection and lets nested users share it without closing it under them.
+    class Use
+    {
+    public:
+        Use();
+        ~Use();
+        Use(const Use &) = delete;
+        Use &operator=(const Use &) = delete;
+        QSqlDatabase db() const { return DataModule::shared(); }
+    };
+
+    static int useCount();
+
+    static const char *sharedConnectionName();
+};

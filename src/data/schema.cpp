@@ -1,0 +1,362 @@
+#include "data/schema.h"
+
+#include "common/errors.h"
+#include "data/sql.h"
+
+#include <QList>
+#include <QSet>
+
+namespace {
+
+struct Column
+{
+    const char *name;
+    const char *type;
+};
+
+struct Table
+{
+    const char *name;
+    QList<Column> columns;
+};
+
+// Types of the old engine translated for SQLite: COUNTER is an INTEGER key with
+// AUTOINCREMENT (numbers never reused), DATETIME holds ISO text, Date() is
+// today's local date.
+const char *const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
+const char *const kToday = "DATETIME DEFAULT (date('now','localtime'))";
+
+const QList<Table> &tables()
+{
+    static const QList<Table> t = {
+        {"infos",
+         {{"id", kCounter},
+          {"type", "INT"},
+          {"nom_ets", "VARCHAR(200)"},
+          {"nom", "VARCHAR(100)"},
+          {"prenom", "VARCHAR(100)"},
+          {"tel", "VARCHAR(30)"},
+          {"somme", "INT"},
+          {"fax", "VARCHAR(30)"},
+          {"email", "VARCHAR(200)"},
+          {"informations", "TEXT"},
+          {"adresse1", "VARCHAR(250)"},
+          {"adresse2", "VARCHAR(250)"},
+          {"codepostal", "VARCHAR(10)"},
+          {"ville", "VARCHAR(250)"}}},
+        {"reserv",
+         {{"id", kCounter},
+          {"r_date", "DATETIME"},
+          {"numero", "INT"},
+          {"info", "INT"},
+          {"etat", "VARCHAR(30)"},
+          {"reglement", "INT"},
+          {"nbpers", "INT"},
+          {"nbenfants", "INT"}}},
+        {"log",
+         {{"id", kCounter},
+          {"datelog", kToday},
+          {"operation", "VARCHAR(50)"},
+          {"avant", "TEXT"},
+          {"apres", "TEXT"}}},
+        {"prestations",
+         {{"id", kCounter},
+          {"id_prestation", "INT"},
+          {"libelle", "VARCHAR(100)"},
+          {"numero_chambre", "INT"},
+          {"tarif_ht", "DOUBLE"},
+          {"tarif_tva", "DOUBLE"},
+          {"tarif_ttc", "DOUBLE"},
+          {"chk_gratuit_enfant", "INT"},
+          {"chk_add_auto", "INT"}}},
+        {"facturation",
+         {{"id", kCounter},
+          {"f_date", "DATETIME"},
+          {"id_client", "INT"},
+          {"mode_reglement", "VARCHAR(20)"},
+          {"adresse_facturation", "TEXT"},
+          {"total_ht", "DOUBLE"},
+          {"total_tva", "DOUBLE"},
+          {"total_ttc", "DOUBLE"},
+          {"sejour_debut", kToday},
+          {"sejour_fin", kToday},
+          {"acompte", "DOUBLE"},
+          {"remise", "DOUBLE"}}},
+        {"facturation_item",
+         {{"id", kCounter},
+          {"id_facture", "INT"},
+          {"nb", "INT"},
+          {"libelle", "VARCHAR(250)"},
+          {"tarif_ht", "DOUBLE"},
+          {"taux_tva", "DOUBLE"},
+          {"tarif_ttc", "DOUBLE"},
+          {"numero_chambre", "INT"},
+          {"id_prestation", "INT"}}},
+        {"tva", {{"id", kCounter}, {"taux", "DOUBLE"}}},
+        {"reserv_prestations",
+         {{"id", kCounter}, {"id_reserv", "INT"}, {"id_prestations", "INT"}, {"nb", "INT"}}},
+        {"devis",
+         {{"id", kCounter},
+          {"f_date", "DATETIME"},
+          {"id_client", "INT"},
+          {"mode_reglement", "VARCHAR(20)"},
+          {"adresse_facturation", "TEXT"},
+          {"total_ht", "DOUBLE"},
+          {"total_tva", "DOUBLE"},
+          {"total_ttc", "DOUBLE"},
+          {"sejour_debut", kToday},
+          {"sejour_fin", kToday},
+          {"acompte", "DOUBLE"},
+          {"remise", "DOUBLE"},
+          {"commentaires", "TEXT"},
+          {"id_chambre", "INT"}}},
+        {"devis_item",
+         {{"id", kCounter},
+          {"id_devis", "INT"},
+          {"nb", "INT"},
+          {"libelle", "VARCHAR(250)"},
+          {"tarif_ht", "DOUBLE"},
+          {"taux_tva", "DOUBLE"},
+          {"tarif_ttc", "DOUBLE"},
+          {"numero_chambre", "INT"},
+          {"id_prestation", "INT"}}},
+        {"email_historique",
+         {{"id", kCounter},
+          {"id_client", "INT"},
+          {"objet", "TEXT"},
+          {"email_message", "TEXT"},
+          {"date_envoi", kToday}}},
+        {"calendrier_tarifaire",
+         {{"id", kCounter}, {"id_periode", "INT"}, {"date_debut", "DATETIME"}, {"date_fin", "DATETIME"}}},
+        {"periodes", {{"id", kCounter}, {"libelle", "TEXT"}}},
+        {"prestations_tarifs",
+         {{"id_prestation", "INT"},
+          {"id_periode", "INT"},
+          {"numero_chambre", "INT"},
+          {"tarif_ht", "DOUBLE"},
+          {"tarif_tva", "DOUBLE"},
+          {"tarif_ttc", "DOUBLE"}}},
+    };
+    return t;
+}
+
+// Indexes for the planning and stay queries (room and night, client, services of a night).
+const QList<QPair<const char *, const char *>> &indexes()
+{
+    static const QList<QPair<const char *, const char *>> i = {
+        {"idx_reserv_numero_date", "reserv (numero, r_date)"},
+        {"idx_reserv_date", "reserv (r_date)"},
+        {"idx_reserv_info", "reserv (info, r_date)"},
+        {"idx_reserv_prestations_reserv", "reserv_prestations (id_reserv)"},
+        {"idx_prestations_service_room", "prestations (id_prestation, numero_chambre)"},
+        {"idx_prestations_tarifs_service", "prestations_tarifs (id_prestation, id_periode, numero_chambre)"},
+        {"idx_facturation_item_facture", "facturation_item (id_facture)"},
+        {"idx_devis_item_devis", "devis_item (id_devis)"},
+    };
+    return i;
+}
+
+QString name(const char *n)
+{
+    return QString::fromLatin1(n);
+}
+
+const Table *findTable(const QString &tableName)
+{
+    for (const Table &t : tables())
+        if (name(t.name) == tableName)
+            return &t;
+    return nullptr;
+}
+
+bool isNonConstantDefault(const Column &c)
+{
+    return QByteArray(c.type).contains("(date(");
+}
+
+QString createStatement(const QString &tableName, const QList<Column> &columns, const QStringList &extra = {})
+{
+    QStringList lines;
+    for (const Column &c : columns)
+        lines << QStringLiteral("  ") + name(c.name) + QLatin1Char(' ') + name(c.type);
+    for (const QString &e : extra)
+        lines << QStringLiteral("  ") + e;
+    return QStringLiteral("CREATE TABLE ") + tableName + QStringLiteral(" (\n") + lines.join(QStringLiteral(",\n"))
+           + QStringLiteral("\n)");
+}
+
+QStringList existingTables(const QSqlDatabase &db)
+{
+    QStringList out;
+    Sql q(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    for (const QVariantList &row : q.rows())
+        out << row.at(0).toString().toLower();
+    return out;
+}
+
+// name -> declaration text, in table order
+QList<QPair<QString, QString>> existingColumns(const QSqlDatabase &db, const QString &table)
+{
+    QList<QPair<QString, QString>> out;
+    Sql q(db, QStringLiteral("PRAGMA table_info(") + table + QLatin1Char(')'));
+    for (const QVariantList &row : q.rows()) {
+        QString decl = row.at(2).toString();
+        if (!row.at(4).isNull())
+            decl += QStringLiteral(" DEFAULT ") + row.at(4).toString();
+        out.append({row.at(1).toString(), decl});
+    }
+    return out;
+}
+
+void insertVat(const QSqlDatabase &db, double rate)
+{
+    Sql(db, QStringLiteral("INSERT INTO tva (taux) VALUES (:taux)")).bind(QStringLiteral(":taux"), rate).exec();
+}
+
+void createTable(const QSqlDatabase &db, const Table &t, bool freshDatabase, QStringList *changes)
+{
+    execSql(db, createStatement(name(t.name), t.columns));
+    if (!freshDatabase)
+        changes->append(QStringLiteral("table %1 créée").arg(name(t.name)));
+    const QString n = name(t.name);
+    if (n == QLatin1String("infos")) {
+        // Client 1 is the hotel itself and the default client of every night saved without one.
+        execSql(db, QStringLiteral("INSERT INTO infos (type,nom_ets,somme) VALUES (1,'Mon Hotel',0)"));
+    } else if (n == QLatin1String("tva")) {
+        // A new database offers today's rates; a database upgraded from a version
+        // without rates gets the rates of the time it was made.
+        if (freshDatabase) {
+            insertVat(db, 20);
+            insertVat(db, 10);
+        } else {
+            insertVat(db, 19.6);
+            insertVat(db, 5.5);
+        }
+    }
+}
+
+// Rebuilds a table whose missing columns SQLite cannot add in place (a column
+// whose default is today's date): new table, rows copied with their ids, the
+// counter kept, old table dropped. Columns unknown to this version are kept.
+void rebuildTable(const QSqlDatabase &db, const Table &t, const QList<QPair<QString, QString>> &existing)
+{
+    const QString n = name(t.name);
+    const QString old = n + QStringLiteral("__avant_mise_a_jour");
+    QSet<QString> known;
+    for (const Column &c : t.columns)
+        known.insert(name(c.name).toLower());
+    QStringList extra;
+    QStringList common;
+    for (const auto &[colName, decl] : existing) {
+        if (known.contains(colName.toLower()))
+            common << colName;
+        else
+            extra << colName + QLatin1Char(' ') + decl;
+    }
+    for (const QString &e : extra)
+        common << e.section(QLatin1Char(' '), 0, 0);
+
+    const QVariant sequence =
+        Sql(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = :n")).bind(QStringLiteral(":n"), n).scalar();
+    execSql(db, QStringLiteral("ALTER TABLE ") + n + QStringLiteral(" RENAME TO ") + old);
+    execSql(db, createStatement(n, t.columns, extra));
+    const QString list = common.join(QLatin1Char(','));
+    execSql(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(n, list, old));
+    execSql(db, QStringLiteral("DROP TABLE ") + old);
+    if (sequence.isValid()) {
+        Sql(db, QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, :s) WHERE name = :n"))
+            .bind(QStringLiteral(":s"), sequence)
+            .bind(QStringLiteral(":n"), n)
+            .exec();
+    }
+}
+
+void upgradeTable(const QSqlDatabase &db, const Table &t, QStringList *changes)
+{
+    const QList<QPair<QString, QString>> existing = existingColumns(db, name(t.name));
+    QSet<QString> have;
+    for (const auto &c : existing)
+        have.insert(c.first.toLower());
+    QList<Column> missing;
+    bool needsRebuild = false;
+    for (const Column &c : t.columns) {
+        if (!have.contains(name(c.name).toLower())) {
+            missing.append(c);
+            needsRebuild = needsRebuild || isNonConstantDefault(c);
+        }
+    }
+    if (missing.isEmpty())
+        return;
+    if (needsRebuild) {
+        rebuildTable(db, t, existing);
+    } else {
+        for (const Column &c : missing)
+            execSql(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(name(t.name), name(c.name), name(c.type)));
+    }
+    for (const Column &c : missing)
+        changes->append(QStringLiteral("colonne %1.%2 ajoutée").arg(name(t.name), name(c.name)));
+}
+
+} // namespace
+
+namespace Schema {
+
+QStringList tableNames()
+{
+    QStringList out;
+    for (const Table &t : tables())
+        out << name(t.name);
+    return out;
+}
+
+QStringList columnNames(const QString &table)
+{
+    QStringList out;
+    if (const Table *t = findTable(table))
+        for (const Column &c : t->columns)
+            out << name(c.name);
+    return out;
+}
+
+Report createOrUpgrade(const QSqlDatabase &db)
+{
+    Report report;
+    const int storedVersion = Sql(db, QStringLiteral("PRAGMA user_version")).scalar().toInt();
+    if (storedVersion > version)
+        throw DatabaseError(QStringLiteral("La base de données reserv.mdb a été enregistrée par une version plus "
+                                           "récente de Kestrova. Installez cette version pour l'ouvrir."));
+
+    Transaction transaction(db);
+    const QStringList present = existingTables(db);
+    bool anyOfOurs = false;
+    for (const Table &t : tables())
+        anyOfOurs = anyOfOurs || present.contains(name(t.name));
+    report.created = !anyOfOurs;
+
+    for (const Table &t : tables()) {
+        if (present.contains(name(t.name)))
+            upgradeTable(db, t, &report.changes);
+        else
+            createTable(db, t, report.created, &report.changes);
+    }
+    // Clients from before the kind column are of kind 1.
+    execSql(db, QStringLiteral("UPDATE infos SET type=1 WHERE type IS NULL"));
+
+    for (const auto &[indexName, target] : indexes()) {
+        const bool exists = Sql(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :n"))
+                                .bind(QStringLiteral(":n"), name(indexName))
+                                .scalar()
+                                .isValid();
+        if (exists)
+            continue;
+        execSql(db, QStringLiteral("CREATE INDEX %1 ON %2").arg(name(indexName), name(target)));
+        if (!report.created)
+            report.changes.append(QStringLiteral("index %1 créé").arg(name(indexName)));
+    }
+    if (storedVersion != version)
+        execSql(db, QStringLiteral("PRAGMA user_version = %1").arg(version));
+    transaction.commit();
+    return report;
+}
+
+} // namespace Schema

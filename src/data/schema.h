@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// The tables of reserv.mdb and the routine that creates or upgrades them at
+// every start. The upgrade inspects the schema and adds each missing table and
+// column on its own, so one missing column never hides the next.
+namespace Schema {
+
+// Version written in PRAGMA user_version once the schema is complete.
+constexpr int version = 1;
+
+struct Report
+{
+    bool created = false;     // the database was empty: every table was created
+    QStringList changes;      // tables and columns added by an upgrade, indexes made
+};
+
+// The 14 table names, in creation order.
+QStringList tableNames();
+// The column names of one table, in the order of the data model.
+QStringList columnNames(const QString &table);
+
+// Creates the tables of an empty database or brings an older one to the full
+// schema, seed rows included. Runs in one transaction: on failure nothing is
+// changed and DatabaseError is thrown.
+Report createOrUpgrade(const QSqlDatabase &db);
+
+} // namespace Schema

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+// One statement with its values always bound. Errors become DatabaseError with
+// the engine's text; the cursor is finished when the object goes away, so no read
+// stays open and blocks another connection's write.
+class Sql
+{
+public:
+    Sql(const QSqlDatabase &db, const QString &statement);
+    ~Sql();
+    Sql(const Sql &) = delete;
+    Sql &operator=(const Sql &) = delete;
+
+    // Named (":name") or positional ("?", in order of the calls) values.
+    Sql &bind(const QString &name, const QVariant &value);
+    Sql &add(const QVariant &value);
+
+    // Runs the statement; throws DatabaseError on failure.
+    Sql &exec();
+    bool next();
+    QVariant value(int column) const;
+    QVariant value(const QString &column) const;
+
+    // Runs the statement and reads every row into memory, then finishes the cursor.
+    QList<QVariantList> rows();
+    // Runs the statement and gives the first column of the first row (invalid when none).
+    QVariant scalar();
+    int numRowsAffected() const;
+    QVariant lastInsertId() const;
+
+    QSqlQuery &query() { return m_query; }
+
+private:
+    QSqlQuery m_query;
+    QString m_statement;
+    bool m_executed = false;
+};
+
+// A transaction on one connection: committed by commit(), rolled back when the
+// object goes away without it. Nested uses on the same connection become
+// savepoints, so an operation that writes in a transaction can call another.
+class Transaction
+{
+public:
+    explicit Transaction(const QSqlDatabase &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    QSqlDatabase m_db;
+    QString m_savepoint;
+    bool m_done = false;
+};
+
+// Runs a statement without values (DDL, PRAGMA); throws DatabaseError on failure.
+void execSql(const QSqlDatabase &db, const QString &statement);
