@@ -35,8 +35,22 @@ QString escaped(const QString &value)
         case '"':
             out += QLatin1String("&quot;");
             break;
+        // A parser turns a raw line break in an attribute into a blank: the
+        // notes of a client keep their lines only as references, and the
+        // document stays on one line.
+        case '\n':
+            out += QLatin1String("&#10;");
+            break;
+        case '\r':
+            out += QLatin1String("&#13;");
+            break;
+        case '\t':
+            out += QLatin1String("&#9;");
+            break;
         default:
-            out += c;
+            // Other control characters cannot appear in an XML document at all.
+            if (c.unicode() >= 0x20)
+                out += c;
         }
     }
     return out;
