@@ -36,7 +36,7 @@ Schema::Report prepare(const QString &connectionName)
         throw DatabaseError(headerError);
 
     const bool existed = QFileInfo(path).size() > 0;
-    QSqlDatabase db = DataModule::connection(connectionName);
+    QSqlDatabase db = DataModule::connection(connectionName, false);
     if (existed) {
         // A damaged file must be refused before any write (WAL switch included).
         QString verdict;
