@@ -2,6 +2,8 @@
 
 #include "common/amounts.h"
 
+#include <QColor>
+
 RoomPricesModel::RoomPricesModel(QObject *parent) : TextGridModel(parent) {}
 
 void RoomPricesModel::setup(const QStringList &roomNames, const QString &rate)
@@ -69,6 +71,16 @@ void RoomPricesModel::priceTyped(int room, int column, const QString &text)
         setCell(room, PriceTtc, Amounts::ttcFromHtText(text, m_rate));
     else if (column == PriceTtc)
         setCell(room, PriceHt, Amounts::htFromTtcText(text, m_rate));
+}
+
+QVariant RoomPricesModel::data(const QModelIndex &index, int role) const
+{
+    if (index.isValid() && role == Qt::TextAlignmentRole && index.column() != RoomName)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    // The columns that cannot be typed in look like it.
+    if (index.isValid() && role == Qt::BackgroundRole && !(flags(index) & Qt::ItemIsEditable))
+        return QColor(0xf0, 0xf0, 0xf0);
+    return TextGridModel::data(index, role);
 }
 
 Qt::ItemFlags RoomPricesModel::flags(const QModelIndex &index) const

@@ -38,6 +38,7 @@ public:
     // room is computed from it with the current rate (a copy when there is no rate).
     void priceTyped(int room, int column, const QString &text);
 
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 

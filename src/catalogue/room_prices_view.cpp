@@ -49,6 +49,7 @@ RoomPricesView::RoomPricesView(QWidget *parent) : QTableView(parent), m_model(ne
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(40);
     setup({}, QString());
 }
 
@@ -58,6 +59,8 @@ void RoomPricesView::setup(const QStringList &roomNames, const QString &rate)
     const int widths[] = {250, 64, 64, 64};
     for (int column = 0; column < 4; ++column)
         setColumnWidth(column, widths[column]);
+    // Room names take the width left over.
+    horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     clearSelection();
     setCurrentIndex(QModelIndex());
 }

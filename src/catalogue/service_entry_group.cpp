@@ -88,6 +88,8 @@ ServiceEntryGroup::ServiceEntryGroup(const QString &title, const QString &prefix
     bottom->addWidget(m_button);
     grid->addLayout(bottom, row, 0, 1, 2);
     grid->setColumnStretch(1, 1);
+    // Groups with and without a service list line their fields up.
+    grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("Prestation")) + 8);
 
     m_link = new PriceLink(m_ht, m_rate, m_ttc, this);
 }

@@ -34,6 +34,8 @@ TForm5::TForm5(QWidget *parent) : QDialog(parent)
     layout->setMenuBar(menus);
     layout->addWidget(m_tabs);
 
+    resize(560, 560);
+
     connect(m_standard, &StandardServicesPanel::servicesChanged, this, &TForm5::reloadServices);
     connect(m_advanced, &AdvancedServicesPanel::servicesChanged, this, &TForm5::reloadServices);
 }
