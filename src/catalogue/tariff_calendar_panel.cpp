@@ -53,6 +53,7 @@ TariffCalendarPanel::TariffCalendarPanel(QWidget *parent)
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->setColumnHidden(0, true);
     m_view->setColumnHidden(1, true);
     m_view->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);

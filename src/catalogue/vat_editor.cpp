@@ -36,7 +36,7 @@ Ttva_details::Ttva_details(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setFixedSize(sizeHint().expandedTo(QSize(280, 0)));
 
     connect(m_ok, &QPushButton::clicked, this, &Ttva_details::validate);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -41,6 +41,7 @@ TFormTVA::TFormTVA(QWidget *parent)
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->setColumnHidden(0, true);
     m_view->setColumnWidth(1, 271);
     m_view->horizontalHeader()->setStretchLastSection(true);
