@@ -19,3 +19,5 @@ const Command *findCommand(const QString &name);
 
 // Each subcommand lives in its own source file.
 int runInit(const QString &dataDir, const QStringList &args);
+int runScreenshot(const QString &dataDir, const QStringList &args);
+int runDemo(const QString &dataDir, const QStringList &args);
