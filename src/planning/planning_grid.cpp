@@ -9,6 +9,16 @@
 
 namespace {
 
+// A light tint of the highlight colour: the state colours of the cells stay
+// readable on a selected day.
+QColor selectionColor(const QPalette &pal)
+{
+    const QColor h = pal.color(QPalette::Highlight);
+    const QColor b = pal.color(QPalette::Base);
+    const auto mix = [](int x, int y) { return (x * 2 + y * 3) / 5; };
+    return QColor(mix(h.red(), b.red()), mix(h.green(), b.green()), mix(h.blue(), b.blue()));
+}
+
 // Draws a cell as the planning wants it: the room's background, its border
 // along the column's edges, and the filler's text colour even when selected.
 class PlanningCellDelegate : public QStyledItemDelegate
@@ -26,7 +36,7 @@ public:
         painter->save();
         QColor background;
         if (selected)
-            background = pal.color(QPalette::Highlight);
+            background = selectionColor(pal);
         else if (roomColumn)
             background = index.data(Qt::BackgroundRole).value<QColor>();
         else if (index.data(PlanningModel::DateRole).toDate().dayOfWeek() >= Qt::Saturday)
@@ -54,7 +64,7 @@ public:
         if (!text.isEmpty()) {
             QColor color = index.data(Qt::ForegroundRole).value<QColor>();
             if (!color.isValid())
-                color = pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
+                color = pal.color(QPalette::Text);
             painter->setPen(color);
             painter->setFont(option.font);
             const int alignment = index.data(Qt::TextAlignmentRole).toInt();
