@@ -56,10 +56,9 @@ void TPdfText::WriteValueToStream(QByteArray &out) const
         PdfEncoding::appendLiteral(out, m_value.toLatin1());
         return;
     }
-    // UTF-16 big-endian with its byte order mark and the language escape for "en".
-    QByteArray bytes("\xFE\xFF\x00\x1B"
-                     "en\x00\x1B",
-                     8);
+    // UTF-16 big-endian after its byte order mark. No language escape: it belongs to
+    // later versions of the format, and readers of 1.2 files show it as a stray glyph.
+    QByteArray bytes("\xFE\xFF", 2);
     for (const QChar c : m_value) {
         bytes.append(char(c.unicode() >> 8));
         bytes.append(char(c.unicode() & 0xFF));
