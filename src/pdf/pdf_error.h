@@ -3,7 +3,7 @@
 #include "common/errors.h"
 
 // A misuse of the PDF writer (wrong call order, unknown font or image, value out of
-// range). The text names the operation that refused, as logged by the documents.
+// range). The text names the operation that refused the call.
 class PdfError : public KestrovaError
 {
 public:
