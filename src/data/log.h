@@ -34,6 +34,7 @@ public:
     // comma and dates read dd/MM/yyyy; a null gives an empty value (a client's
     // `somme` gives "0"). A table without rows gives the empty text. A
     // database error throws DatabaseError: a partial document is never returned.
+
     // <client id type_client nom_ets nom prenom tel somme fax email informations
     // adresse1 adresse2 codepostal ville />, in the database's order.
     QString exporterClients() const;
