@@ -4,6 +4,8 @@ const QList<Command> &commands()
 {
     static const QList<Command> list = {
         {"init", "", "crée la base de données du dossier de données, ou la met à jour", false, &runInit},
+        {"export", "clients|reservations|prestations|details",
+         "écrit le document XML demandé sur la sortie standard", false, &runExport},
     };
     return list;
 }

@@ -19,3 +19,4 @@ const Command *findCommand(const QString &name);
 
 // Each subcommand lives in its own source file.
 int runInit(const QString &dataDir, const QStringList &args);
+int runExport(const QString &dataDir, const QStringList &args);
