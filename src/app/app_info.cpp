@@ -19,8 +19,10 @@ QString applicationTitle()
 QString documentation()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
+    // Installed copy first, then the source tree when run from its build directory.
     const QStringList candidates = {appDir + QStringLiteral("/README.md"),
-                                    appDir + QStringLiteral("/../share/doc/kestrova/README.md")};
+                                    appDir + QStringLiteral("/../share/doc/kestrova/README.md"),
+                                    appDir + QStringLiteral("/../README.md")};
     for (const QString &candidate : candidates) {
         const QFileInfo info(candidate);
         if (info.isFile())

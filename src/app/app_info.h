@@ -10,8 +10,8 @@ namespace AppInfo {
 QString versionText();
 // The application title: "Kestrova : Gérer vos réservations simplement".
 QString applicationTitle();
-// Where the user guide is: the README installed with the program when it is
-// found beside the executable or in its share/doc folder, else a plain hint.
+// Where the user guide is: the program's README.md when it is found beside the
+// executable, in its share/doc folder or one level up, else a plain hint.
 QString documentation();
 // The message shown once, when a new database has just been created.
 QString databaseCreatedMessage();

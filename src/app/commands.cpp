@@ -8,6 +8,8 @@ const QList<Command> &commands()
          "enregistre une image PNG de la fenêtre principale (1400 × 900)", true, &runScreenshot},
         {"demo", "", "remplit un dossier de données vide avec un petit hôtel de démonstration", false,
          &runDemo},
+        {"export", "clients|reservations|prestations|details",
+         "écrit le document XML demandé sur la sortie standard", false, &runExport},
     };
     return list;
 }

@@ -21,3 +21,4 @@ const Command *findCommand(const QString &name);
 int runInit(const QString &dataDir, const QStringList &args);
 int runScreenshot(const QString &dataDir, const QStringList &args);
 int runDemo(const QString &dataDir, const QStringList &args);
+int runExport(const QString &dataDir, const QStringList &args);
