@@ -1,8 +1,11 @@
 #include "app/commands.h"
 #include "app/startup.h"
 #include "common/errors.h"
+#include "common/format.h"
 #include "common/paths.h"
+#include "common/text_grid.h"
 #include "data/data_module.h"
+#include "data/prestation.h"
 #include "data/sql.h"
 #include "settings/ini_file.h"
 
@@ -167,6 +170,46 @@ void demoClients(DemoContext &context)
     context.summary << QStringLiteral("%1 clients").arg(std::size(kClients));
 }
 
+// Services priced as a small seaside hotel prices them; the night's price
+// depends on the room and is added to every night on its own.
+void demoServices(DemoContext &context)
+{
+    const int roomCount = int(std::size(kRooms));
+    const auto price = [](double ttc, double rate) {
+        return std::pair(Format::number(Format::roundAmount(ttc / (1 + rate / 100))), Format::number(ttc));
+    };
+    static const double nightPrices[] = {82, 76, 82, 72, 78, 84, 145, 124};
+    TextGrid nights(roomCount + 1, 4);
+    for (int room = 1; room <= roomCount; ++room) {
+        const auto [ht, ttc] = price(nightPrices[room - 1], 10);
+        nights.setCell(room, 1, ht);
+        nights.setCell(room, 2, QStringLiteral("10"));
+        nights.setCell(room, 3, ttc);
+    }
+    Prestation prestation;
+    prestation.ajouterPrestationParChambre(QStringLiteral("Nuitée"), nights, roomCount, 0, 1);
+
+    struct Flat
+    {
+        const char *label;
+        double ttc;
+        double rate;
+        int freeForChildren;
+    };
+    static const Flat flats[] = {
+        {"Petit déjeuner", 11, 10, 0},
+        {"Demi-pension", 29, 10, 0},
+        {"Parking", 8, 20, 0},
+        {"Taxe de séjour", 1.1, 0, 1},
+    };
+    for (const Flat &f : flats) {
+        const auto [ht, ttc] = price(f.ttc, f.rate);
+        prestation.ajouterPrestationToutesChambres(text(f.label), roomCount, ht, Format::number(f.rate), ttc,
+                                                   f.freeForChildren, 0);
+    }
+    context.summary << QStringLiteral("%1 prestations").arg(1 + std::size(flats));
+}
+
 struct DemoStep
 {
     void (*run)(DemoContext &);
@@ -177,6 +220,7 @@ struct DemoStep
 const DemoStep kSteps[] = {
     {&demoSettings},
     {&demoClients},
+    {&demoServices},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

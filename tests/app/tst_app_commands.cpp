@@ -134,6 +134,12 @@ void TestAppCommands::demoFillsAnEmptyDirectoryOnce()
                 r.value(QStringLiteral("id")).toInt() != 1)
                 ++companies;
         QCOMPARE(companies, 3);
+        DataModule::Use use;
+        QCOMPARE(Sql(use.db(), QStringLiteral("SELECT COUNT(DISTINCT id_prestation) FROM prestations WHERE "
+                                              "numero_chambre = 8"))
+                     .scalar()
+                     .toInt(),
+                 5);
     }
 }
 
