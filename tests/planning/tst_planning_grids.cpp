@@ -21,6 +21,7 @@ private slots:
     void dragStaysInTheColumnWhereItStarted();
     void shiftClickExtendsOnlyWithinTheSameRoom_data();
     void shiftClickExtendsOnlyWithinTheSameRoom();
+    void keyboardExtendsDownTheColumnAndMovesAcrossRooms();
     void headerClickSelectsTheWholeWeekOfThatRoomOnly();
     void refillOfAColumnDropsItsSelection();
     void hiddenRoomsAreNotOffered();
@@ -142,6 +143,24 @@ void TestPlanningGrids::shiftClickExtendsOnlyWithinTheSameRoom()
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(grid, secondRoom, 5));
     QCOMPARE(grid.selectedRoom(), expectedRoom);
     QCOMPARE(grid.selectedDays(), expectedDays);
+}
+
+void TestPlanningGrids::keyboardExtendsDownTheColumnAndMovesAcrossRooms()
+{
+    WeekGrid grid;
+    grid.setRoomCount(3);
+    show(grid);
+    QSignalSpy clicked(&grid, &WeekGrid::cellClicked);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(grid, 2, 1));
+    QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(grid.selectedDays(), QList<int>({1, 2, 3}));
+    QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, Qt::Key_Right); // room 3 is the last one shown
+    QCOMPARE(grid.selectedRoom(), 3);
+    QCOMPARE(grid.selectedDays(), QList<int>({3}));
+    QCOMPARE(clicked.last().at(0).toInt(), 3);
+    QCOMPARE(clicked.last().at(1).toInt(), 3);
 }
 
 void TestPlanningGrids::headerClickSelectsTheWholeWeekOfThatRoomOnly()
