@@ -34,12 +34,16 @@ public:
     // comma and dates read dd/MM/yyyy; a null gives an empty value (a client's
     // `somme` gives "0"). A table without rows gives the empty text. A
     // database error throws DatabaseError: a partial document is never returned.
-    QString exporterClients() const; // <client id type_client nom_ets ... ville />, database order
-    QString
-    exporterReservations() const;        // <reservation id r_date numero info etat reglement nbpers />, by id
-    QString exporterPrestations() const; // <prestation id id_prestation libelle ... tarif_ttc />, by id
-    QString
-    exporterReservPrestations() const; // <prestation_detail id id_reserv id_prestation nb_prestation />
+
+    // <client id type_client nom_ets nom prenom tel somme fax email informations
+    // adresse1 adresse2 codepostal ville />, in the database's order.
+    QString exporterClients() const;
+    // <reservation id r_date numero info etat reglement nbpers />, by id.
+    QString exporterReservations() const;
+    // <prestation id id_prestation libelle numero_chambre tarif_ht tarif_tva tarif_ttc />, by id.
+    QString exporterPrestations() const;
+    // <prestation_detail id id_reserv id_prestation nb_prestation />, by id.
+    QString exporterReservPrestations() const;
 
     // The bytes of a document in the encoding its declaration names
     // (ISO-8859-1); characters outside it become character references.
