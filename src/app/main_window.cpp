@@ -3,6 +3,7 @@
 #include "app/about_window.h"
 #include "app/app_info.h"
 #include "app/room_context_menu.h"
+#include "catalogue/catalogue_windows.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
 #include "data/data_module.h"
@@ -46,6 +47,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
+    CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     connectSignals();
 }
 

@@ -1,16 +1,21 @@
+#include "catalogue/catalogue_windows.h"
+#include "catalogue/periods_form.h"
 #include "catalogue/room_prices_model.h"
 #include "catalogue/room_prices_view.h"
 #include "catalogue/services_form.h"
+#include "catalogue/vat_form.h"
 #include "common/dialogs.h"
 #include "data/prestation.h"
 #include "data/tva.h"
 
 #include "catalogue_fixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
@@ -425,6 +430,35 @@ private Q_SLOTS:
         // Ready for the next one.
         QCOMPARE(grid.row(3), (QStringList{"3", "", "20", ""}));
         QCOMPARE(child<QComboBox>(&form, "advancedModifyService")->currentIndex(), 0);
+    }
+
+    void menuEntriesOpenTheCatalogueWindows()
+    {
+        QWidget mainWindow;
+        QAction prestations(QStringLiteral("Prestations"));
+        QAction tva(QStringLiteral("TVA"));
+        QAction periods(QStringLiteral("Périodes tarifaires"));
+        for (QAction *action : {&prestations, &tva, &periods})
+            action->setEnabled(false);
+        periods.setVisible(false);
+        CatalogueWindows *windows = CatalogueWindows::install(&mainWindow, &prestations, &tva, &periods);
+        QVERIFY(prestations.isEnabled() && tva.isEnabled());
+        QVERIFY(!periods.isVisible());
+        // Hidden, but ready the day it is offered.
+        periods.setVisible(true);
+        QVERIFY(periods.isEnabled());
+
+        const QList<std::pair<QAction *, QDialog *>> opened = {
+            {&prestations, windows->services()}, {&tva, windows->vat()}, {&periods, windows->periods()}};
+        for (const auto &[action, window] : opened) {
+            bool wasModal = false;
+            QTimer::singleShot(0, window, [&, window = window] {
+                wasModal = window->isVisible() && window->isModal();
+                window->close();
+            });
+            action->trigger();
+            QVERIFY2(wasModal, qPrintable(action->text()));
+        }
     }
 
     // Writes PNGs of both tabs into $KESTROVA_SHOTS (skipped without it).
