@@ -5,8 +5,10 @@
 #include "common/paths.h"
 #include "common/text_grid.h"
 #include "data/data_module.h"
+#include "data/periode.h"
 #include "data/prestation.h"
 #include "data/sql.h"
+#include "data/tva.h"
 #include "settings/ini_file.h"
 
 #include <QDir>
@@ -210,6 +212,21 @@ void demoServices(DemoContext &context)
     context.summary << QStringLiteral("%1 prestations").arg(1 + std::size(flats));
 }
 
+// The reduced rates of a hotel beside the standard ones of a new database, and
+// a summer season planned in the tariff calendar of this year and the next.
+void demoCatalogue(DemoContext &context)
+{
+    Tva tva;
+    for (const char *rate : {"5,5", "2,1"})
+        tva.ajouterTaux(text(rate));
+    Periode periode;
+    const int summer = periode.creerPeriode(QStringLiteral("Haute saison"), int(std::size(kRooms)));
+    const int year = QDate::currentDate().year();
+    for (int y = year; y <= year + 1; ++y)
+        periode.ajouterPlageCalendrier(summer, QDate(y, 7, 1), QDate(y, 8, 31));
+    context.summary << QStringLiteral("2 taux de TVA réduits, 1 période tarifaire");
+}
+
 struct DemoStep
 {
     void (*run)(DemoContext &);
@@ -221,6 +238,7 @@ const DemoStep kSteps[] = {
     {&demoSettings},
     {&demoClients},
     {&demoServices},
+    {&demoCatalogue},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

@@ -99,6 +99,7 @@ void TestAppCommands::demoFillsAnEmptyDirectoryOnce()
     const Run first = run(dir.path(), {QStringLiteral("demo")});
     QCOMPARE(first.exitCode, 0);
     QVERIFY(first.out.contains(QStringLiteral("8 chambres")));
+    QVERIFY(first.out.contains(QStringLiteral("1 période tarifaire")));
 
     const IniFile ini(dir.filePath(QStringLiteral("config.ini")));
     QCOMPARE(ini.readString(QStringLiteral("Hotel"), QStringLiteral("nom")),
