@@ -68,9 +68,11 @@ struct Night
     bool nomEtsNull = true;
 };
 
-// Nights of [from, to) ordered by date then id (so "the last row of the day"
-// is the last one read); room 0 reads every room.
-QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, const QDate &to)
+// Calls visit(night) for each night of [from, to), ordered by date then id
+// (so "the last row of the day" is the last one visited); room 0 reads every
+// room. The planning reads hundreds of rows per fill: nothing is kept.
+template <typename Visit>
+void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDate &to, Visit visit)
 {
     QString statement =
         QStringLiteral("SELECT r.numero, r.r_date, r.id, r.info, r.etat, i.id, i.type, i.nom, i.nom_ets "
@@ -84,9 +86,8 @@ QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, con
     if (room != 0)
         q.bind(QStringLiteral(":numero"), room);
     q.exec();
-    QList<Night> out;
+    Night n;
     while (q.next()) {
-        Night n;
         n.room = q.value(0).toInt();
         n.date = nightDate(q.value(1));
         n.id = q.value(2).toInt();
@@ -100,8 +101,14 @@ QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, con
         const QVariant nomEts = q.value(8);
         n.nomEtsNull = nomEts.isNull();
         n.nomEts = nomEts.toString();
-        out.append(std::move(n));
+        visit(std::as_const(n));
     }
+}
+
+QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, const QDate &to)
+{
+    QList<Night> out;
+    forEachNight(db, room, from, to, [&out](const Night &n) { out.append(n); });
     return out;
 }
 
@@ -344,11 +351,21 @@ void Reservation::listerReservationsClient(const QString &client, TextGrid &gril
         q.bind(QStringLiteral(":client"), ok ? QVariant(number) : QVariant(wanted));
     }
 
+    const QList<QVariantList> rows = q.rows();
+    // Room names from one reading of the settings, not one per line.
+    int highestRoom = 0;
+    for (const QVariantList &row : rows)
+        highestRoom = qMax(highestRoom, row.at(2).toInt());
+    const QStringList names = Settings::roomNames(highestRoom);
+    const auto roomName = [&names](int room) {
+        return room >= 1 && room <= names.size() ? names.at(room - 1) : getNomChambre(room);
+    };
+
     int line = 0;
     QDate nextDate;
     QVariant lineRoom;
     QVariant lineClient;
-    for (const QVariantList &row : q.rows()) {
+    for (const QVariantList &row : rows) {
         const QDate date = nightDate(row.at(1));
         const QVariant room = row.at(2);
         const QVariant info = row.at(3);
@@ -367,7 +384,7 @@ void Reservation::listerReservationsClient(const QString &client, TextGrid &gril
             grille.setCell(line, 0, row.at(0).toString());
             grille.setCell(line, 1, Format::date(date));
             grille.setCell(line, 2, QString());
-            grille.setCell(line, 3, getNomChambre(room.toInt()));
+            grille.setCell(line, 3, roomName(room.toInt()));
             grille.setCell(line, 4, row.at(4).toString());
             grille.setCell(line, 5, room.toString());
             grille.setCell(line, 6, orZero(row.at(5)));
@@ -505,10 +522,10 @@ PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, i
     if (nbJours <= 0 || nbChambres <= 0)
         return table;
     QList<int> nightsPerCell(qsizetype(nbJours) * nbChambres, 0);
-    for (const Night &n : readNights(m_use.db(), 0, premierJour, premierJour.addDays(nbJours))) {
+    forEachNight(m_use.db(), 0, premierJour, premierJour.addDays(nbJours), [&](const Night &n) {
         const int d = dayIndex(premierJour, n.date);
         if (n.room < 1 || n.room > nbChambres || d < 0 || d >= nbJours)
-            continue;
+            return;
         PlanningCell &cell = table.cell(n.room, d);
         ++nightsPerCell[qsizetype(n.room - 1) * nbJours + d];
         cell.id = n.id;
@@ -519,7 +536,7 @@ PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, i
         if (!text.isNull())
             cell.texteMois = text;
         cell.texteEtatNom = n.clientFound && !n.nomNull ? n.etat + QLatin1Char(' ') + n.nom : n.etat;
-    }
+    });
     // As in a month list: a night that wrote no text shows its state when it
     // is the day's only night.
     for (int room = 1; room <= nbChambres; ++room) {

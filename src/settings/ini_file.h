@@ -24,7 +24,8 @@ public:
     bool hasKey(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
     // Several keys from one reading of the file (section, key), each with its default.
-    QStringList readStrings(const QList<QPair<QString, QString>> &keys, const QStringList &defaultValues) const;
+    QStringList readStrings(const QList<QPair<QString, QString>> &keys,
+                            const QStringList &defaultValues) const;
     // Throws SettingsError (French text) when the value is not a whole number.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // "true"/"false" in any case, or a number (non-zero is true); default otherwise.
