@@ -9,8 +9,25 @@
 #include <QHeaderView>
 #include <QMenu>
 
+namespace {
+
+// Quantities and amounts read best right-aligned, as on an invoice.
+class ServicesModel : public TextGridModel
+{
+public:
+    using TextGridModel::TextGridModel;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::TextAlignmentRole && index.column() >= 2)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return TextGridModel::data(index, role);
+    }
+};
+
+} // namespace
+
 ServicesGridWidget::ServicesGridWidget(QWidget *parent)
-    : QTableView(parent), m_model(new TextGridModel(this)), m_menu(new QMenu(this))
+    : QTableView(parent), m_model(new ServicesModel(this)), m_menu(new QMenu(this))
 {
     setObjectName(QStringLiteral("StringGrid1"));
     setModel(m_model);
