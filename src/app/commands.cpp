@@ -4,6 +4,12 @@ const QList<Command> &commands()
 {
     static const QList<Command> list = {
         {"init", "", "crée la base de données du dossier de données, ou la met à jour", false, &runInit},
+        {"screenshot", "FICHIER [--onglet hebdomadaire|mensuel|statistiques] [--date JJ/MM/AAAA]",
+         "enregistre une image PNG de la fenêtre principale (1400 × 900)", true, &runScreenshot},
+        {"demo", "", "remplit un dossier de données vide avec un petit hôtel de démonstration", false,
+         &runDemo},
+        {"export", "clients|reservations|prestations|details",
+         "écrit le document XML demandé sur la sortie standard", false, &runExport},
     };
     return list;
 }

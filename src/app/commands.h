@@ -19,3 +19,6 @@ const Command *findCommand(const QString &name);
 
 // Each subcommand lives in its own source file.
 int runInit(const QString &dataDir, const QStringList &args);
+int runScreenshot(const QString &dataDir, const QStringList &args);
+int runDemo(const QString &dataDir, const QStringList &args);
+int runExport(const QString &dataDir, const QStringList &args);

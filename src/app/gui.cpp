@@ -1,26 +1,20 @@
 #include "app/gui.h"
 
-#include "app/startup.h"
-#include "common/dialogs.h"
-#include "common/errors.h"
-#include "data/data_module.h"
+#include "app/app_info.h"
+#include "app/main_window.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int runGui(const QString &dataDir)
 {
     Q_UNUSED(dataDir);
-    Startup startup;
-    try {
-        startup.openDatabase(QString::fromLatin1(DataModule::sharedConnectionName()));
-    } catch (const KestrovaError &e) {
-        Dialogs::error(e.text());
+    // Message boxes carry the application's title.
+    QGuiApplication::setApplicationDisplayName(AppInfo::applicationTitle());
+    TForm1 window;
+    // Without its database the planning can do nothing useful: the error has been
+    // shown, the program stops there.
+    if (!window.FormCreate())
         return 1;
-    }
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kestrova"));
-    window.resize(1400, 900);
-    window.show();
+    window.showMaximized();
     return QApplication::exec();
 }

@@ -21,7 +21,7 @@ const char *DataModule::sharedConnectionName()
     return "kestrova_shared";
 }
 
-QSqlDatabase DataModule::connection(const QString &name)
+QSqlDatabase DataModule::connection(const QString &name, bool walMode)
 {
     const QString path = databasePath();
     if (QSqlDatabase::contains(name)) {
@@ -44,6 +44,8 @@ QSqlDatabase DataModule::connection(const QString &name)
     // Every commit reaches the disk before the program goes on: a hotel's
     // bookings must survive a power cut.
     execSql(db, QStringLiteral("PRAGMA synchronous=FULL"));
+    if (walMode)
+        execSql(db, QStringLiteral("PRAGMA journal_mode=WAL"));
     return db;
 }
 

@@ -14,9 +14,10 @@ public:
     // The database file of the data directory in use.
     static QString databasePath();
 
-    // Opens (or returns, when already open on the current file) a named connection.
-    // Throws DatabaseError with a French text on failure.
-    static QSqlDatabase connection(const QString &name);
+    // Opens (or returns, when already open on the current file) a named connection
+    // in WAL mode. Throws DatabaseError with a French text on failure. The start-up
+    // check opens with walMode false: nothing may be written before the file is known good.
+    static QSqlDatabase connection(const QString &name, bool walMode = true);
     static void closeConnection(const QString &name);
 
     // The shared connection; valid while at least one Use is alive, and kept open

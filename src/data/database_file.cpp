@@ -16,8 +16,8 @@ QString checkHeader(const QString &path)
         return {};
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("Le fichier de données « %1 » ne peut pas être lu : %2").arg(path, f.errorString());
-    const QByteArray head = f.read(16);
-    if (head == QByteArray("SQLite format 3\0", 16))
+    const QByteArray head = f.read(20);
+    if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
         return {};
     if (head.startsWith(QByteArray("\0\1\0\0Standard Jet DB", 19)) || head.startsWith(QByteArray("\0\1\0\0Standard ACE DB", 19)))
         return QStringLiteral("Le fichier « %1 » est une base de données d'une ancienne version du logiciel "
@@ -36,7 +36,7 @@ Schema::Report prepare(const QString &connectionName)
         throw DatabaseError(headerError);
 
     const bool existed = QFileInfo(path).size() > 0;
-    QSqlDatabase db = DataModule::connection(connectionName);
+    QSqlDatabase db = DataModule::connection(connectionName, false);
     if (existed) {
         // A damaged file must be refused before any write (WAL switch included).
         QString verdict;
@@ -46,6 +46,7 @@ Schema::Report prepare(const QString &connectionName)
             verdict = e.text();
         }
         if (verdict != QLatin1String("ok")) {
+            db = QSqlDatabase();
             DataModule::closeConnection(connectionName);
             throw DatabaseError(QStringLiteral("Le fichier « %1 » est endommagé et ne peut pas être ouvert. "
                                                "Il n'a pas été modifié. Restaurez une sauvegarde.\n(%2)")

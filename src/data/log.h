@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The operation log of the on-line planning (table `log`): once the planning
@@ -24,6 +25,29 @@ public:
     // Records a client just inserted ("ajout_client"). Throws DatabaseError when
     // the client does not exist. Does nothing while logging is off.
     void journaliserAjoutClient(int idClient);
+
+    // Whole tables as XML documents for the on-line planning, on one line: the
+    // declaration, the root (`majclient` for clients, `majplanning` for the
+    // others), `<ajout>` with one empty element per row, `</ajout>`, the empty
+    // `<modification>` and `<suppression>` sections and the closing root.
+    // Attribute values are single-quoted and escaped; numbers have a decimal
+    // comma and dates read dd/MM/yyyy; a null gives an empty value (a client's
+    // `somme` gives "0"). A table without rows gives the empty text. A
+    // database error throws DatabaseError: a partial document is never returned.
+
+    // <client id type_client nom_ets nom prenom tel somme fax email informations
+    // adresse1 adresse2 codepostal ville />, in the database's order.
+    QString exporterClients() const;
+    // <reservation id r_date numero info etat reglement nbpers />, by id.
+    QString exporterReservations() const;
+    // <prestation id id_prestation libelle numero_chambre tarif_ht tarif_tva tarif_ttc />, by id.
+    QString exporterPrestations() const;
+    // <prestation_detail id id_reserv id_prestation nb_prestation />, by id.
+    QString exporterReservPrestations() const;
+
+    // The bytes of a document in the encoding its declaration names
+    // (ISO-8859-1); characters outside it become character references.
+    static QByteArray encoderDocument(const QString &document);
 
 private:
     void insert(const QString &operation, const QString &apres);

@@ -245,6 +245,9 @@ void rebuildTable(const QSqlDatabase &db, const Table &t, const QList<QPair<QStr
     QSet<QString> known;
     for (const Column &c : t.columns)
         known.insert(name(c.name).toLower());
+    QSet<QString> have;
+    for (const auto &c : existing)
+        have.insert(c.first.toLower());
     QStringList extra;
     QStringList common;
     for (const auto &[colName, decl] : existing) {
@@ -260,8 +263,18 @@ void rebuildTable(const QSqlDatabase &db, const Table &t, const QList<QPair<QStr
         Sql(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = :n")).bind(QStringLiteral(":n"), n).scalar();
     execSql(db, QStringLiteral("ALTER TABLE ") + n + QStringLiteral(" RENAME TO ") + old);
     execSql(db, createStatement(n, t.columns, extra));
-    const QString list = common.join(QLatin1Char(','));
-    execSql(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(n, list, old));
+    // Columns new to the table stay empty for the old rows (as a column added in
+    // place would), rather than taking today's date as if it were a real value.
+    QStringList targets = common;
+    QStringList values = common;
+    for (const Column &c : t.columns) {
+        if (!have.contains(name(c.name).toLower())) {
+            targets << name(c.name);
+            values << QStringLiteral("NULL");
+        }
+    }
+    execSql(db, QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4")
+                    .arg(n, targets.join(QLatin1Char(',')), values.join(QLatin1Char(',')), old));
     execSql(db, QStringLiteral("DROP TABLE ") + old);
     if (sequence.isValid()) {
         Sql(db, QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, :s) WHERE name = :n"))

@@ -48,6 +48,31 @@ QList<QPair<QString, QString>> parseElement(const QString &fragment)
     return out;
 }
 
+struct ParsedElement
+{
+    QString name;
+    QStringList attributes; // "name=value"
+};
+
+// Every element of a document as a parser sees it; "error: ..." on failure.
+QList<ParsedElement> parseDocument(const QByteArray &bytes, QString *error)
+{
+    QXmlStreamReader xml(bytes);
+    QList<ParsedElement> out;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        ParsedElement e{xml.name().toString(), {}};
+        for (const QXmlStreamAttribute &a : xml.attributes())
+            e.attributes << a.name().toString() + QLatin1Char('=') + a.value().toString();
+        out.append(e);
+    }
+    *error = xml.hasError() ? xml.errorString() : QString();
+    return out;
+}
+
+const char *const kTail = "</ajout><modification></modification><suppression></suppression>";
+
 } // namespace
 
 class TstLog : public QObject
@@ -139,6 +164,106 @@ private slots:
             // no commit: the caller's failure must take the log row with it
         }
         QCOMPARE(logRows().size(), 0);
+    }
+
+    void emptyTableGivesTheEmptyText()
+    {
+        Log log;
+        QCOMPARE(log.exporterReservPrestations(), QString());
+        QCOMPARE(log.exporterReservations(), QString());
+        QCOMPARE(log.exporterPrestations(), QString());
+        // the hotel itself is always there
+        QVERIFY(log.exporterClients().startsWith(QLatin1String(
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><majclient><ajout><client id='1' ")));
+    }
+
+    void clientExport()
+    {
+        Sql(DataModule::shared(), QStringLiteral("UPDATE infos SET somme = NULL WHERE id = 1")).exec();
+        Sql(DataModule::shared(),
+            QStringLiteral(
+                "INSERT INTO infos (type, nom_ets, nom, prenom, tel, somme, fax, email, informations, "
+                "adresse1, "
+                "adresse2, codepostal, ville) VALUES (2, '', 'D''Artagnan', 'Élise', '01 02', 3, NULL, "
+                "'e@x.fr', :info, '1 rue des Lilas', NULL, '75001', 'Paris')"))
+            .bind(QStringLiteral(":info"), QStringLiteral("Allergique <noix> & \"lait\"\nChambre calme € "))
+            .exec();
+        const QString document = Log().exporterClients();
+        QCOMPARE(document,
+                 QStringLiteral(
+                     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><majclient><ajout>"
+                     "<client id='1' type_client='1' nom_ets='Mon Hotel' nom='' prenom='' tel='' somme='0' "
+                     "fax='' email='' informations='' adresse1='' adresse2='' codepostal='' ville='' />"
+                     "<client id='2' type_client='2' nom_ets='' nom='D&apos;Artagnan' prenom='Élise' "
+                     "tel='01 02' somme='3' fax='' email='e@x.fr' informations='Allergique &lt;noix&gt; "
+                     "&amp; &quot;lait&quot;&#10;Chambre calme € ' adresse1='1 rue des Lilas' adresse2='' "
+                     "codepostal='75001' ville='Paris' />") +
+                     QLatin1String(kTail) + QStringLiteral("</majclient>"));
+
+        // The bytes match their declaration, and a parser gives back what was stored.
+        const QByteArray bytes = Log::encoderDocument(document);
+        QVERIFY(bytes.contains("prenom='\xc9lise'"));
+        QVERIFY(bytes.contains("calme &#8364; "));
+        QString error;
+        const QList<ParsedElement> elements = parseDocument(bytes, &error);
+        QCOMPARE(error, QString());
+        QStringList names;
+        for (const ParsedElement &e : elements)
+            names << e.name;
+        QCOMPARE(names,
+                 (QStringList{"majclient", "ajout", "client", "client", "modification", "suppression"}));
+        const QStringList client = elements[3].attributes;
+        QCOMPARE(client.size(), 14);
+        QCOMPARE(client[3], QStringLiteral("nom=D'Artagnan"));
+        QCOMPARE(client[4], QStringLiteral("prenom=Élise"));
+        QCOMPARE(client[9], QStringLiteral("informations=Allergique <noix> & \"lait\"\nChambre calme € "));
+        QCOMPARE(client[13], QStringLiteral("ville=Paris"));
+    }
+
+    void planningExports()
+    {
+        const QSqlDatabase db = DataModule::shared();
+        Sql(db,
+            QStringLiteral(
+                "INSERT INTO reserv (r_date, numero, info, etat, reglement, nbpers) VALUES "
+                "('2008-12-25', 3, 1, 'Réservé', NULL, 2), ('2008-12-26 14:30:00', 3, 1, 'Payé', 150, NULL)"))
+            .exec();
+        Sql(db, QStringLiteral(
+                    "INSERT INTO prestations (id_prestation, libelle, numero_chambre, tarif_ht, tarif_tva, "
+                    "tarif_ttc) VALUES (4, 'Dîner \"gala\"', 1, 10, 19.6, 11.96), (4, 'Dîner \"gala\"', 2, "
+                    "12.5, NULL, 12.5)"))
+            .exec();
+        Sql(db,
+            QStringLiteral("INSERT INTO reserv_prestations (id_reserv, id_prestations, nb) VALUES (1, 4, 2)"))
+            .exec();
+        Log log;
+        const QString head =
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><majplanning><ajout>");
+        const QString tail = QLatin1String(kTail) + QStringLiteral("</majplanning>");
+        QCOMPARE(
+            log.exporterReservations(),
+            head +
+                QStringLiteral("<reservation id='1' r_date='25/12/2008' numero='3' info='1' etat='Réservé' "
+                               "reglement='' nbpers='2' /><reservation id='2' r_date='26/12/2008 14:30:00' "
+                               "numero='3' info='1' etat='Payé' reglement='150' nbpers='' />") +
+                tail);
+        QCOMPARE(log.exporterPrestations(),
+                 head +
+                     QStringLiteral("<prestation id='1' id_prestation='4' libelle='Dîner &quot;gala&quot;' "
+                                    "numero_chambre='1' tarif_ht='10' tarif_tva='19,6' tarif_ttc='11,96' />"
+                                    "<prestation id='2' id_prestation='4' libelle='Dîner &quot;gala&quot;' "
+                                    "numero_chambre='2' tarif_ht='12,5' tarif_tva='' tarif_ttc='12,5' />") +
+                     tail);
+        QCOMPARE(log.exporterReservPrestations(),
+                 head +
+                     QStringLiteral(
+                         "<prestation_detail id='1' id_reserv='1' id_prestation='4' nb_prestation='2' />") +
+                     tail);
+        for (const QString &document : {log.exporterReservations(), log.exporterPrestations()}) {
+            QString error;
+            parseDocument(Log::encoderDocument(document), &error);
+            QCOMPARE(error, QString());
+        }
     }
 
 private:

@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Kestrova need.
+# Run as root (or through sudo). Packages already present are left as they are.
+set -eu
+
+PACKAGES="
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+  libcurl4-openssl-dev zlib1g-dev libxlsxwriter-dev
+  fonts-dejavu-core fonts-urw-base35
+  libbenchmark-dev libhpdf-dev
+  qpdf poppler-utils sqlite3
+  python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl
+"
+
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+
+if [ -n "$missing" ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    SUDO=sudo
+  else
+    SUDO=
+  fi
+  echo "Installing:$missing"
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  # shellcheck disable=SC2086
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
+fi

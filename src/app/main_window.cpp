@@ -1,0 +1,380 @@
+#include "app/main_window.h"
+
+#include "app/about_window.h"
+#include "app/app_info.h"
+#include "app/room_context_menu.h"
+#include "common/dialogs.h"
+#include "common/errors.h"
+#include "data/data_module.h"
+#include "data/sql.h"
+#include "planning/month_grid.h"
+#include "planning/month_tab.h"
+#include "planning/planning_dates.h"
+#include "planning/statistics_grid.h"
+#include "planning/view_freshness.h"
+#include "planning/week_grid.h"
+#include "planning/week_tab.h"
+#include "settings/settings.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QCollator>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Kestrova : Gérer les réservations de vos chambres"));
+    m_menus = MainMenus::create(menuBar());
+    buildTabs();
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumHeight(14);
+    m_progress->setValue(0);
+    statusBar()->addWidget(m_progress, 1);
+
+    m_roomMenu = new RoomContextMenu(this);
+    m_about = new TForm2(this);
+    connectSignals();
+}
+
+TForm1::~TForm1()
+{
+    DataModule::closeConnection(connectionName());
+}
+
+void TForm1::buildTabs()
+{
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageControl2"));
+    m_weekTab = new WeekTab(m_tabs);
+    m_monthTab = new MonthTab(m_tabs);
+
+    auto *statisticsPage = new QWidget(m_tabs);
+    statisticsPage->setObjectName(QStringLiteral("statisticsTab"));
+    m_statisticsToolbar = new QWidget(statisticsPage);
+    m_statisticsToolbar->setObjectName(QStringLiteral("statisticsToolbar"));
+    auto *toolbarLayout = new QHBoxLayout(m_statisticsToolbar);
+    toolbarLayout->setContentsMargins(0, 0, 0, 0);
+    m_statisticsGrid = new StatisticsGrid(statisticsPage);
+    auto *statisticsLayout = new QVBoxLayout(statisticsPage);
+    statisticsLayout->addWidget(m_statisticsToolbar);
+    statisticsLayout->addWidget(m_statisticsGrid, 1);
+
+    m_tabs->addTab(m_weekTab, QStringLiteral("Hebdomadaire"));
+    m_tabs->addTab(m_monthTab, QStringLiteral("Mensuel"));
+    m_tabs->addTab(statisticsPage, QStringLiteral("Statistiques"));
+    m_tabs->setCurrentIndex(WeeklyTab);
+    setCentralWidget(m_tabs);
+}
+
+void TForm1::connectSignals()
+{
+    connect(m_tabs, &QTabWidget::currentChanged, this, &TForm1::PageControl2Change);
+    connect(calendar(), &QCalendarWidget::clicked, this, &TForm1::MonthCalendar1Click);
+    connect(m_weekTab->nextButton(), &QPushButton::clicked, this, &TForm1::SuivantClick);
+    connect(m_weekTab->previousButton(), &QPushButton::clicked, this, &TForm1::PrecedentClick);
+    connect(m_monthTab->previousButton(), &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(m_monthTab->nextButton(), &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(weekGrid(), &WeekGrid::cellClicked, this, [this](int room, int) { m_currentRoom = room; });
+    connect(weekGrid(), &PlanningGrid::roomContextMenuRequested, this,
+            [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
+    connect(monthGrid(), &PlanningGrid::roomContextMenuRequested, this,
+            [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
+    connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
+    connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
+}
+
+WeekGrid *TForm1::weekGrid() const
+{
+    return m_weekTab->grid();
+}
+
+MonthGrid *TForm1::monthGrid() const
+{
+    return m_monthTab->grid();
+}
+
+QCalendarWidget *TForm1::calendar() const
+{
+    return m_weekTab->calendar();
+}
+
+QWidget *TForm1::entryPanelArea() const
+{
+    return m_weekTab->entryPanelArea();
+}
+
+bool TForm1::FormCreate()
+{
+    try {
+        ViewFreshness::setMonthlyUpToDate(false);
+        m_currentRoom = 1;
+        const Schema::Report report = m_startup.openDatabase(connectionName());
+        if (report.created)
+            Dialogs::information(AppInfo::databaseCreatedMessage());
+        reloadClientList();
+        m_navigation = PlanningNavigation(QDate::currentDate());
+        personnalidation();
+        InfosJour();
+        AffichageJoursDuMois(selectedDate());
+        requestMonthRefresh(selectedDate());
+        return true;
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+        return false;
+    }
+}
+
+void TForm1::personnalidation()
+{
+    const QString hotel = Settings::hotelName(QStringLiteral("Kestrova"));
+    setWindowTitle(hotel + QStringLiteral(" : Gérer les réservations de vos chambres ") +
+                   AppInfo::versionText());
+
+    const int n = Settings::roomCount(defaultRoomCount);
+    QStringList names;
+    for (int room = 1; room <= n; ++room) {
+        const QString name = Settings::roomName(room);
+        const QColor border = Settings::roomBorderColor(room);
+        const QColor background = Settings::roomBackgroundColor(room);
+        names << name;
+        for (PlanningGrid *grid :
+             {static_cast<PlanningGrid *>(weekGrid()), static_cast<PlanningGrid *>(monthGrid())}) {
+            grid->setRoomName(room, name);
+            grid->setRoomColors(room, border, background);
+        }
+    }
+    weekGrid()->setRoomCount(n);
+    monthGrid()->setRoomCount(n);
+    m_statisticsGrid->setRooms(names);
+    m_roomCount = n;
+
+    m_colorReserve = Settings::stateColor(QStringLiteral("Réservé"));
+    m_colorAcompte = Settings::stateColor(QStringLiteral("Acompte"));
+    m_colorPaye = Settings::stateColor(QStringLiteral("Payé"));
+    m_colorLibre = Settings::freeColor();
+    m_showsNames = Settings::showsNames();
+}
+
+QColor TForm1::stateColor(const QString &state) const
+{
+    if (state == QStringLiteral("Réservé"))
+        return m_colorReserve;
+    if (state == QStringLiteral("Acompte"))
+        return m_colorAcompte;
+    if (state == QStringLiteral("Payé"))
+        return m_colorPaye;
+    return m_colorLibre;
+}
+
+void TForm1::InfosJour()
+{
+    const QDate monday = weekMonday();
+    weekGrid()->setWeek(monday);
+    m_weekTab->title()->setText(PlanningDates::weekTitle(monday));
+    if (calendar()->selectedDate() != selectedDate())
+        calendar()->setSelectedDate(selectedDate());
+
+    m_progress->setRange(0, 7 * m_roomCount);
+    m_progress->setValue(0);
+    for (int room = 1; room <= m_roomCount; ++room)
+        remplissage_listbox_jour(room);
+    ViewFreshness::setWeeklyUpToDate(true);
+
+    m_monthTab->title()->setText(PlanningDates::nomMois(selectedDate()) +
+                                 QString::number(selectedDate().year()));
+    m_progress->setValue(0);
+}
+
+void TForm1::remplissage_listbox_jour(int room)
+{
+    weekGrid()->clearRoom(room);
+    m_progress->setValue(qMin(m_progress->maximum(), m_progress->value() + 7));
+}
+
+void TForm1::AffichageJoursDuMois(const QDate &date)
+{
+    monthGrid()->setMonth(date);
+    m_monthTab->title()->setText(PlanningDates::nomMois(date) + QLatin1Char(' ') +
+                                 QString::number(date.year()));
+}
+
+void TForm1::AffichageMois(const QDate &date)
+{
+    AffichageJoursDuMois(date);
+    requestMonthRefresh(date);
+}
+
+void TForm1::requestMonthRefresh(const QDate &month)
+{
+    emit monthRefreshRequested(month);
+}
+
+void TForm1::MiseAjourDesStatistiques(int room)
+{
+    emit statisticsRefreshRequested(room);
+}
+
+void TForm1::monthChanged()
+{
+    AffichageJoursDuMois(displayedMonth());
+    requestMonthRefresh(displayedMonth());
+}
+
+void TForm1::MonthCalendar1Click(const QDate &date)
+{
+    const bool monthMoved = m_navigation.selectDate(date);
+    InfosJour();
+    if (monthMoved)
+        monthChanged();
+}
+
+void TForm1::SuivantClick()
+{
+    const bool monthMoved = m_navigation.nextWeek();
+    InfosJour();
+    if (monthMoved)
+        monthChanged();
+}
+
+void TForm1::PrecedentClick()
+{
+    const bool monthMoved = m_navigation.previousWeek();
+    InfosJour();
+    if (monthMoved)
+        monthChanged();
+}
+
+void TForm1::Button1Click()
+{
+    m_navigation.previousMonth();
+    AffichageMois(displayedMonth());
+}
+
+void TForm1::Button2Click()
+{
+    m_navigation.nextMonth();
+    AffichageMois(displayedMonth());
+}
+
+void TForm1::PageControl2Change(int index)
+{
+    if (index == MonthlyTab && !ViewFreshness::monthlyUpToDate()) {
+        m_navigation.showSelectedMonth();
+        AffichageMois(displayedMonth());
+        ViewFreshness::setMonthlyUpToDate(true);
+    } else if (index == WeeklyTab && !ViewFreshness::weeklyUpToDate()) {
+        // Data changed while another tab was shown: the week on screen is out of date.
+        InfosJour();
+    }
+}
+
+void TForm1::SelectSemaine(int room)
+{
+    weekGrid()->selectWeek(room);
+}
+
+void TForm1::rafraichirVues()
+{
+    const bool weeklyStale = !ViewFreshness::weeklyUpToDate();
+    const bool monthlyStale = !ViewFreshness::monthlyUpToDate();
+    if (m_tabs->currentIndex() == WeeklyTab) {
+        if (weeklyStale)
+            InfosJour();
+        if (monthlyStale) {
+            // The monthly tab then shows the selected date's month; its buttons
+            // must move from that month, not from the one shown before.
+            m_navigation.showSelectedMonth();
+            monthChanged();
+        }
+    } else if (m_tabs->currentIndex() == MonthlyTab) {
+        if (weeklyStale)
+            emit weekRefreshRequested(weekMonday());
+        if (monthlyStale)
+            AffichageMois(displayedMonth());
+    }
+    if (weeklyStale || monthlyStale)
+        MiseAjourDesStatistiques(0);
+    reloadClientList();
+}
+
+void TForm1::reloadClientList()
+{
+    Sql query(DataModule::connection(connectionName()),
+              QStringLiteral("SELECT infos.* FROM infos ORDER BY infos.nom,infos.prenom"));
+    query.exec();
+    QList<QSqlRecord> clients;
+    while (query.next())
+        clients << query.query().record();
+
+    // The database compares bytes; a French reader expects "Émile" beside "Emma"
+    // and "de Sousa" among the D.
+    QCollator collator(QLocale(QLocale::French, QLocale::France));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
+        const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
+                                            b.value(QStringLiteral("nom")).toString());
+        if (byName != 0)
+            return byName < 0;
+        return collator.compare(a.value(QStringLiteral("prenom")).toString(),
+                                b.value(QStringLiteral("prenom")).toString()) < 0;
+    });
+    m_clients = clients;
+    emit clientListReloaded();
+}
+
+void TForm1::setLoadedReservation(int reservationId, int clientId)
+{
+    m_currentReservationId = reservationId;
+    m_loadedClientId = clientId;
+}
+
+void TForm1::clearLoadedReservation()
+{
+    m_loadedClientId = 0;
+}
+
+bool TForm1::requireLoadedReservation()
+{
+    if (hasLoadedReservation())
+        return true;
+    Dialogs::information(QStringLiteral("Il n'y a pas de réservation à cette date"));
+    return false;
+}
+
+void TForm1::showRoomMenu(int room, const QPoint &globalPos)
+{
+    Q_UNUSED(room);
+    m_roomMenu->prepare(hasLoadedReservation());
+    m_roomMenu->popup(globalPos);
+}
+
+void TForm1::quitter()
+{
+    DataModule::closeConnection(connectionName());
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TForm1::FormClose()
+{
+    if (m_shutdownTask)
+        m_shutdownTask();
+}

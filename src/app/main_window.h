@@ -1,0 +1,165 @@
+#pragma once
+
+#include "app/main_menus.h"
+#include "app/startup.h"
+#include "planning/planning_navigation.h"
+
+#include <QColor>
+#include <QList>
+#include <QMainWindow>
+#include <QSqlRecord>
+
+#include <functional>
+
+class MonthGrid;
+class MonthTab;
+class QCalendarWidget;
+class QProgressBar;
+class QTabWidget;
+class RoomContextMenu;
+class StatisticsGrid;
+class TForm2;
+class WeekGrid;
+class WeekTab;
+
+// The planning window: the weekly planning with its entry panel, the monthly
+// planning and the statistics, the menus that open every other window, and the
+// navigation between weeks and months. Created once; FormCreate() opens the
+// database and fills it.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum Tab { WeeklyTab = 0, MonthlyTab = 1, StatisticsTab = 2 };
+    // The connection the window's own queries run on.
+    static QString connectionName() { return QStringLiteral("main"); }
+    static constexpr int defaultRoomCount = 25;
+
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Opens or creates the database, reads the client list, applies config.ini and
+    // fills the tabs. An error is shown in an error box with its own text and the
+    // remaining steps are skipped; returns false then.
+    bool FormCreate();
+
+    // Applies config.ini to the window: title, rooms and their names and colours,
+    // statistics columns, state colours and display mode. Rereads the file each time.
+    // Throws SettingsError on a value that cannot be read.
+    void personnalidation();
+
+    // Brings stale views up to date after another window changed data.
+    void rafraichirVues();
+
+    // Weekly tab: the week of the selected date, every room column refilled.
+    void InfosJour();
+    // Refills the weekly column of one room for the displayed week.
+    void remplissage_listbox_jour(int room);
+    // Monthly tab: day labels and title for the month of the date; AffichageMois
+    // also asks for the room columns to be refilled.
+    void AffichageJoursDuMois(const QDate &date);
+    void AffichageMois(const QDate &date);
+
+    // Navigation handlers (also what the buttons and the calendar call).
+    void MonthCalendar1Click(const QDate &date);
+    void SuivantClick();
+    void PrecedentClick();
+    void Button1Click(); // "<-- Précédent" of the monthly tab
+    void Button2Click(); // "Suivant -->" of the monthly tab
+    void PageControl2Change(int index);
+    void SelectSemaine(int room);
+
+    // The room columns' "Modifier la réservation" and "Editer la facture" need a
+    // reservation loaded in the entry panel; without one this tells the user so
+    // ("Il n'y a pas de réservation à cette date") and returns false.
+    bool requireLoadedReservation();
+
+    // State shared with the panels and the windows opened from here.
+    QDate selectedDate() const { return m_navigation.selectedDate(); }
+    QDate weekMonday() const { return m_navigation.monday(); }
+    QDate displayedMonth() const { return m_navigation.displayedMonth(); }
+    int roomCount() const { return m_roomCount; }
+    int currentRoom() const { return m_currentRoom; }
+    void setCurrentRoom(int room) { m_currentRoom = room; }
+    bool showsNames() const { return m_showsNames; }
+    // Text colour of a state in the planning, as read by the last personnalidation.
+    QColor stateColor(const QString &state) const;
+
+    // The reservation the entry panel has loaded (its client id field not empty).
+    void setLoadedReservation(int reservationId, int clientId);
+    void clearLoadedReservation();
+    bool hasLoadedReservation() const { return m_loadedClientId > 0; }
+    int currentReservationId() const { return m_currentReservationId; }
+    int loadedClientId() const { return m_loadedClientId; }
+
+    // The entry panel's client list: every client ordered by name, then first name.
+    const QList<QSqlRecord> &clientList() const { return m_clients; }
+    void reloadClientList();
+
+    // What runs when the window closes, before the program ends (the backup of
+    // the data when the user asked for it). Nothing runs when none is set.
+    void setShutdownTask(std::function<void()> task) { m_shutdownTask = std::move(task); }
+
+    // Parts of the window the panels and tests work with.
+    QTabWidget *tabs() const { return m_tabs; }
+    WeekTab *weekTab() const { return m_weekTab; }
+    MonthTab *monthTab() const { return m_monthTab; }
+    WeekGrid *weekGrid() const;
+    MonthGrid *monthGrid() const;
+    QCalendarWidget *calendar() const;
+    StatisticsGrid *statisticsGrid() const { return m_statisticsGrid; }
+    // An empty bar above the statistics grid for its year and measure choices.
+    QWidget *statisticsToolbar() const { return m_statisticsToolbar; }
+    // An empty container beside the calendar, where the entry panel goes.
+    QWidget *entryPanelArea() const;
+    QProgressBar *progressBar() const { return m_progress; }
+    const MainMenus &menus() const { return m_menus; }
+    RoomContextMenu *roomMenu() const { return m_roomMenu; }
+    TForm2 *aboutWindow() const { return m_about; }
+
+signals:
+    // Requests for the delayed refills of the views and the statistics; whoever
+    // fills them listens here. The month is a date inside the month to show.
+    void monthRefreshRequested(const QDate &month);
+    void weekRefreshRequested(const QDate &monday);
+    void statisticsRefreshRequested(int room); // 0: every room
+    void clientListReloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildTabs();
+    void connectSignals();
+    void FormClose();
+    void requestMonthRefresh(const QDate &month);
+    void MiseAjourDesStatistiques(int room);
+    void showRoomMenu(int room, const QPoint &globalPos);
+    void monthChanged();
+    void quitter();
+
+    Startup m_startup;
+    PlanningNavigation m_navigation;
+    MainMenus m_menus;
+    QTabWidget *m_tabs = nullptr;
+    WeekTab *m_weekTab = nullptr;
+    MonthTab *m_monthTab = nullptr;
+    QWidget *m_statisticsToolbar = nullptr;
+    StatisticsGrid *m_statisticsGrid = nullptr;
+    QProgressBar *m_progress = nullptr;
+    RoomContextMenu *m_roomMenu = nullptr;
+    TForm2 *m_about = nullptr;
+
+    int m_roomCount = defaultRoomCount;
+    int m_currentRoom = 1;
+    int m_currentReservationId = 0;
+    int m_loadedClientId = 0;
+    bool m_showsNames = false;
+    QColor m_colorReserve;
+    QColor m_colorAcompte;
+    QColor m_colorPaye;
+    QColor m_colorLibre;
+    QList<QSqlRecord> m_clients;
+    std::function<void()> m_shutdownTask;
+};

@@ -1,0 +1,33 @@
+#include "planning/month_tab.h"
+
+#include "planning/month_grid.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+MonthTab::MonthTab(QWidget *parent)
+    : QWidget(parent), m_grid(new MonthGrid(this)), m_title(new QLabel(this)),
+      m_previous(new QPushButton(QStringLiteral("<-- Précédent"), this)),
+      m_next(new QPushButton(QStringLiteral("Suivant -->"), this))
+{
+    setObjectName(QStringLiteral("monthTab"));
+    m_title->setObjectName(QStringLiteral("monthTitle"));
+    m_title->setAlignment(Qt::AlignCenter);
+    QFont titleFont = m_title->font();
+    titleFont.setPointSize(titleFont.pointSize() + 2);
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    m_previous->setObjectName(QStringLiteral("Button1"));
+    m_next->setObjectName(QStringLiteral("Button2"));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_previous);
+    top->addWidget(m_title, 1);
+    top->addWidget(m_next);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1);
+}

@@ -1,0 +1,149 @@
+#include "common/errors.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestIniFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writingAKeyLeavesTheRestOfTheFileAsItWas()
+    {
+        TestDataDir dir;
+        dir.writeFile(QStringLiteral("config.ini"),
+                      "; réglages de l'hôtel\r\n[Hotel]\r\nnom=Les Tilleuls\r\nperso=garde-moi\r\n\r\n"
+                      "[Autre]\r\nx=1\r\n");
+        const IniFile ini;
+        ini.writeString(QStringLiteral("hotel"), QStringLiteral("NOM"), QStringLiteral("L'Auberge"));
+        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("tel"), QStringLiteral("0123"));
+        ini.writeString(QStringLiteral("Chambres"), QStringLiteral("nombre"), QStringLiteral("3"));
+        QCOMPARE(readAll(ini.path()),
+                 QByteArray("; réglages de l'hôtel\r\n[Hotel]\r\nNOM=L'Auberge\r\nperso=garde-moi\r\ntel=0123\r\n\r\n"
+                            "[Autre]\r\nx=1\r\n\r\n[Chambres]\r\nnombre=3\r\n"));
+        QCOMPARE(ini.readString(QStringLiteral("HOTEL"), QStringLiteral("nom")), QStringLiteral("L'Auberge"));
+        QCOMPARE(ini.readString(QStringLiteral("Autre"), QStringLiteral("absent"), QStringLiteral("déf")),
+                 QStringLiteral("déf"));
+    }
+
+    void missingFileGivesDefaultsAndFirstWriteCreatesIt()
+    {
+        TestDataDir dir;
+        const IniFile ini;
+        QCOMPARE(Settings::roomCount(25), 25);
+        QCOMPARE(Settings::roomCount(15), 15);
+        QCOMPARE(Settings::roomName(7), QStringLiteral("7"));
+        QCOMPARE(Settings::hotelName(QStringLiteral("Kestrova")), QStringLiteral("Kestrova"));
+        QVERIFY(!Settings::showsNames());
+        QCOMPARE(Settings::stateColor(QStringLiteral("Payé")), QColor(0, 0x80, 0));
+        QVERIFY(!QFile::exists(ini.path()));
+        ini.writeBool(QStringLiteral("Sauvegarde"), QStringLiteral("auto"), true);
+        QCOMPARE(readAll(ini.path()), QByteArray("[Sauvegarde]\nauto=-1\n"));
+    }
+
+    void booleans_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("-1 written for true") << QStringLiteral("-1") << true;
+        QTest::newRow("0 written for false") << QStringLiteral("0") << false;
+        QTest::newRow("True") << QStringLiteral("True") << true;
+        QTest::newRow("FALSE") << QStringLiteral("FALSE") << false;
+        QTest::newRow("other number") << QStringLiteral("2") << true;
+        QTest::newRow("garbage keeps default") << QStringLiteral("oui") << false;
+    }
+
+    void booleans()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, expected);
+        TestDataDir dir;
+        const IniFile ini;
+        ini.writeString(QStringLiteral("Impression"), QStringLiteral("changementClient"), stored);
+        QCOMPARE(ini.readBool(QStringLiteral("Impression"), QStringLiteral("changementClient")), expected);
+        QCOMPARE(ini.readBool(QStringLiteral("Impression"), QStringLiteral("absent")), false);
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("named") << QStringLiteral("clSilver") << QColor(0xC0, 0xC0, 0xC0) << QStringLiteral("clSilver");
+        QTest::newRow("named any case") << QStringLiteral("CLOLIVE") << QColor(0x80, 0x80, 0) << QStringLiteral("clOlive");
+        QTest::newRow("extra named") << QStringLiteral("clMoneyGreen") << QColor(0xC0, 0xDC, 0xC0)
+                                     << QStringLiteral("clMoneyGreen");
+        QTest::newRow("hex is BGR") << QStringLiteral("$004080FF") << QColor(0xFF, 0x80, 0x40) << QStringLiteral("$004080FF");
+        QTest::newRow("hex of a named colour") << QStringLiteral("$00008000") << QColor(0, 0x80, 0) << QStringLiteral("clGreen");
+        QTest::newRow("decimal") << QStringLiteral("255") << QColor(0xFF, 0, 0) << QStringLiteral("clRed");
+        QTest::newRow("system colour") << QStringLiteral("clBtnFace") << QColor(0xF0, 0xF0, 0xF0) << QStringLiteral("$00F0F0F0");
+    }
+
+    void colours()
+    {
+        QFETCH(QString, text);
+        QFETCH(QColor, colour);
+        QFETCH(QString, written);
+        TestDataDir dir;
+        const IniFile ini;
+        ini.writeString(QStringLiteral("couleurs"), QStringLiteral("lib_R"), text);
+        QCOMPARE(ini.readColor(QStringLiteral("couleurs"), QStringLiteral("lib_R"), Qt::black), colour);
+        QCOMPARE(IniFile::colorToText(colour), written);
+        ini.writeColor(QStringLiteral("couleurs"), QStringLiteral("lib_A"), colour);
+        QCOMPARE(ini.readColor(QStringLiteral("couleurs"), QStringLiteral("lib_A"), Qt::black), colour);
+    }
+
+    void unreadableValuesRaiseAClearError()
+    {
+        TestDataDir dir;
+        const IniFile ini;
+        ini.writeString(QStringLiteral("Chambres"), QStringLiteral("nombre"), QStringLiteral("douze"));
+        ini.writeString(QStringLiteral("couleurs"), QStringLiteral("lib_P"), QStringLiteral("vert pomme"));
+        try {
+            Settings::roomCount(25);
+            QFAIL("non-numeric room count accepted");
+        } catch (const SettingsError &e) {
+            QVERIFY(e.text().contains(QStringLiteral("douze")));
+            QVERIFY(e.text().contains(QStringLiteral("nombre")));
+        }
+        QVERIFY_THROWS_EXCEPTION(SettingsError, Settings::stateColor(QStringLiteral("Payé")));
+    }
+
+    void windows1252FileIsReadAndRewrittenAsUtf8()
+    {
+        TestDataDir dir;
+        dir.writeFile(QStringLiteral("config.ini"), "[Hotel]\r\nmonaie=\x80\r\nnom=H\xF4tel du Ch\xE2teau\r\n");
+        const IniFile ini;
+        QCOMPARE(ini.readString(QStringLiteral("Hotel"), QStringLiteral("monaie")), QStringLiteral("€"));
+        QCOMPARE(ini.readString(QStringLiteral("Hotel"), QStringLiteral("nom")), QStringLiteral("Hôtel du Château"));
+        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("tel"), QStringLiteral("04"));
+        QCOMPARE(readAll(ini.path()), QByteArray("[Hotel]\r\nmonaie=€\r\nnom=Hôtel du Château\r\ntel=04\r\n"));
+        QCOMPARE(ini.readString(QStringLiteral("Hotel"), QStringLiteral("monaie")), QStringLiteral("€"));
+    }
+
+    void roomSettings()
+    {
+        TestDataDir dir;
+        dir.writeFile(QStringLiteral("config.ini"),
+                      "[Chambres]\nnombre=40\n[Chambre3]\nnom=Suite Rose\nCfond=$00FFE0E0\n[Affichage]\ntype=Nom\n");
+        QCOMPARE(Settings::roomCount(25), 25);
+        QCOMPARE(Settings::roomName(3), QStringLiteral("Suite Rose"));
+        QCOMPARE(Settings::roomBackgroundColor(3), QColor(0xE0, 0xE0, 0xFF));
+        QCOMPARE(Settings::roomBorderColor(3), QColor(Qt::white));
+        QVERIFY(Settings::showsNames());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_ini_file.moc"
