@@ -1,6 +1,5 @@
 #include "common/dialogs.h"
 #include "common/errors.h"
-#include "data/schema.h"
 #include "entry_fixture.h"
 #include "planning/entry_clients.h"
 #include "planning/night_entry.h"
@@ -35,18 +34,12 @@ class TstNightEntry : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<TestDataDir>();
-        DataModule::release();
-        Schema::createOrUpgrade(DataModule::shared());
+        m_database = std::make_unique<TestDatabase>();
         addService(1, QStringLiteral("Petit déjeuner"), 5, 10.0);
         addService(2, QStringLiteral("Parking"), 4, QVariant());
         addService(3, QStringLiteral("Taxe de séjour"), 1, 20.0);
     }
-    void cleanup()
-    {
-        DataModule::release();
-        m_dir.reset();
-    }
+    void cleanup() { m_database.reset(); }
 
     void newClientOverThreeFreeNightsCreatesOneClientAndThreeNights_data();
     void newClientOverThreeFreeNightsCreatesOneClientAndThreeNights();
@@ -67,7 +60,7 @@ private slots:
     void deletingAClientMovesItsNightsToTheDefaultClient();
 
 private:
-    std::unique_ptr<TestDataDir> m_dir;
+    std::unique_ptr<TestDatabase> m_database;
 };
 
 void TstNightEntry::newClientOverThreeFreeNightsCreatesOneClientAndThreeNights_data()
