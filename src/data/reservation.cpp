@@ -105,6 +105,21 @@ void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDa
     }
 }
 
+// Calls visit(date, state) for each night of one room in [from, to), in the
+// same order; the state fills need nothing of the client.
+template <typename Visit>
+void forEachState(const QSqlDatabase &db, int room, const QDate &from, const QDate &to, Visit visit)
+{
+    Sql q(db, QStringLiteral("SELECT r_date, etat FROM reserv WHERE numero = :numero "
+                             "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
+    q.bind(QStringLiteral(":numero"), room)
+        .bind(QStringLiteral(":debut"), iso(from))
+        .bind(QStringLiteral(":fin"), iso(to));
+    q.exec();
+    while (q.next())
+        visit(nightDate(q.value(0)), q.value(1).toString());
+}
+
 QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, const QDate &to)
 {
     QList<Night> out;
@@ -465,11 +480,12 @@ void Reservation::remplirEtatsSemaine(int numero, QStringList &liste, const QDat
 {
     const int days = int(qMin<qsizetype>(7, liste.size()));
     QStringList states(days);
-    for (const Night &n : readNights(m_use.db(), numero, premierJour, premierJour.addDays(days))) {
-        const int d = dayIndex(premierJour, n.date);
-        if (d >= 0 && d < days)
-            states[d] = n.etat;
-    }
+    forEachState(m_use.db(), numero, premierJour, premierJour.addDays(days),
+                 [&](const QDate &date, const QString &etat) {
+                     const int d = dayIndex(premierJour, date);
+                     if (d >= 0 && d < days)
+                         states[d] = etat;
+                 });
     for (int d = 0; d < days; ++d)
         liste[d] = states.at(d);
 }
@@ -477,11 +493,11 @@ void Reservation::remplirEtatsSemaine(int numero, QStringList &liste, const QDat
 void Reservation::remplirEtatsMois(int numero, QStringList &liste, const QDate &jour) const
 {
     const QDate first = firstOfMonth(jour.year(), jour.month());
-    for (const Night &n : readNights(m_use.db(), numero, first, first.addMonths(1))) {
-        const int d = dayIndex(first, n.date);
+    forEachState(m_use.db(), numero, first, first.addMonths(1), [&](const QDate &date, const QString &etat) {
+        const int d = dayIndex(first, date);
         if (d >= 0 && d < liste.size())
-            liste[d] = n.etat;
-    }
+            liste[d] = etat;
+    });
 }
 
 void Reservation::remplirClientsMois(int numero, QStringList &liste, const QDate &jour) const
