@@ -17,9 +17,24 @@
 
 namespace {
 
+// ISO text of a date, as r_date holds it. Written by hand: the statistics
+// bind over a thousand dates per year, and a format string is parsed per call.
 QString iso(const QDate &d)
 {
-    return Format::isoDate(d);
+    if (!d.isValid() || d.year() < 1 || d.year() > 9999)
+        return Format::isoDate(d);
+    const int parts[3] = {d.year(), d.month(), d.day()};
+    QChar text[10];
+    const int widths[3] = {4, 2, 2};
+    int at = 0;
+    for (int p = 0; p < 3; ++p) {
+        if (p > 0)
+            text[at++] = QLatin1Char('-');
+        for (int i = widths[p] - 1, v = parts[p]; i >= 0; --i, v /= 10)
+            text[at + i] = QLatin1Char(char('0' + v % 10));
+        at += widths[p];
+    }
+    return QString(text, 10);
 }
 
 // Reads "YYYY-MM-DD" (a time part after it is ignored) without the cost of a
@@ -294,12 +309,17 @@ const QString kDayTurnover = turnoverStatement(false);
 const QString kMonthNights = QStringLiteral("SELECT COUNT(*), SUM(nbpers) FROM reserv WHERE numero = :numero "
                                             "AND r_date >= :debut AND r_date < :fin");
 
+Sql &bindMonth(Sql &q, int room, const QString &from, const QString &to)
+{
+    return q.bind(QStringLiteral(":numero"), room)
+        .bind(QStringLiteral(":debut"), from)
+        .bind(QStringLiteral(":fin"), to);
+}
+
 Sql &bindMonth(Sql &q, int room, int year, int month)
 {
     const QDate first = firstOfMonth(year, month);
-    return q.bind(QStringLiteral(":numero"), room)
-        .bind(QStringLiteral(":debut"), iso(first))
-        .bind(QStringLiteral(":fin"), iso(first.addMonths(1)));
+    return bindMonth(q, room, iso(first), iso(first.addMonths(1)));
 }
 
 } // namespace
@@ -723,18 +743,22 @@ YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
     // rows in the same order as the monthly operations, so the figures agree
     // to the last digit.
     YearFigures figures(annee, nbChambres);
+    QStringList bounds;
+    for (int month = 1; month <= 13; ++month)
+        bounds << iso(firstOfMonth(annee, 1).addMonths(month - 1));
     Sql nights(m_use.db(), kMonthNights);
     Sql turnover(m_use.db(), kMonthTurnover);
     for (int room = 1; room <= nbChambres; ++room) {
         for (int month = 1; month <= 12; ++month) {
-            bindMonth(nights, room, annee, month).exec();
+            const QString &from = bounds.at(month - 1);
+            const QString &to = bounds.at(month);
+            bindMonth(nights, room, from, to).exec();
             if (nights.next()) {
                 figures.setNights(room, month, nights.value(0).toInt());
                 figures.setPersons(room, month, nights.value(1).toInt());
             }
             nights.query().finish();
-            figures.setTurnover(room, month,
-                                bindMonth(turnover, room, annee, month).exec().scalar().toDouble());
+            figures.setTurnover(room, month, bindMonth(turnover, room, from, to).exec().scalar().toDouble());
         }
     }
     return figures;
