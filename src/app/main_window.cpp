@@ -8,6 +8,7 @@
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
 #include "planning/planning_dates.h"
@@ -49,6 +50,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     connectSignals();
+    connectEntryPanel();
 }
 
 TForm1::~TForm1()
@@ -96,6 +98,23 @@ void TForm1::connectSignals()
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
     connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
+}
+
+void TForm1::connectEntryPanel()
+{
+    m_entryPanel = new EntryPanel(weekGrid(), entryPanelArea());
+    entryPanelArea()->layout()->addWidget(m_entryPanel);
+    connect(m_entryPanel, &EntryPanel::reservationLoaded, this, &TForm1::setLoadedReservation);
+    connect(m_entryPanel, &EntryPanel::reservationCleared, this, &TForm1::clearLoadedReservation);
+    connect(m_entryPanel, &EntryPanel::clientsChanged, this, &TForm1::reloadClientList);
+    connect(this, &TForm1::clientListReloaded, m_entryPanel, [this] { m_entryPanel->setClients(m_clients); });
+    connect(m_entryPanel, &EntryPanel::roomSaved, this, [this](int room) {
+        m_progress->setRange(0, 7);
+        m_progress->setValue(0);
+        remplissage_listbox_jour(room);
+        m_progress->setValue(0);
+        MiseAjourDesStatistiques(room);
+    });
 }
 
 WeekGrid *TForm1::weekGrid() const

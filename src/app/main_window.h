@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class EntryPanel;
 class MonthGrid;
 class MonthTab;
 class QCalendarWidget;
@@ -113,6 +114,8 @@ public:
     QWidget *statisticsToolbar() const { return m_statisticsToolbar; }
     // An empty container beside the calendar, where the entry panel goes.
     QWidget *entryPanelArea() const;
+    // The reservation entry panel placed there.
+    EntryPanel *entryPanel() const { return m_entryPanel; }
     QProgressBar *progressBar() const { return m_progress; }
     const MainMenus &menus() const { return m_menus; }
     RoomContextMenu *roomMenu() const { return m_roomMenu; }
@@ -132,6 +135,7 @@ protected:
 private:
     void buildTabs();
     void connectSignals();
+    void connectEntryPanel();
     void FormClose();
     void requestMonthRefresh(const QDate &month);
     void MiseAjourDesStatistiques(int room);
@@ -149,6 +153,7 @@ private:
     StatisticsGrid *m_statisticsGrid = nullptr;
     QProgressBar *m_progress = nullptr;
     RoomContextMenu *m_roomMenu = nullptr;
+    EntryPanel *m_entryPanel = nullptr;
     TForm2 *m_about = nullptr;
 
     int m_roomCount = defaultRoomCount;
