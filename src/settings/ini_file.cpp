@@ -4,6 +4,8 @@
 #include "common/paths.h"
 
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
@@ -166,6 +168,42 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
     const Document doc = load(m_path);
     const int i = find(doc.lines, section, key);
     return i < 0 ? defaultValue : valueOf(doc.lines.at(i));
+}
+
+QStringList IniFile::readStrings(const QList<QPair<QString, QString>> &keys,
+                                 const QStringList &defaultValues) const
+{
+    // One pass over the lines with the same rules as find(): the first section
+    // of a name counts, and within it the first line of a key.
+    const Document doc = load(m_path);
+    QHash<QString, QString> values;
+    QSet<QString> sectionsSeen;
+    bool in = false;
+    QString current;
+    for (const QString &line : doc.lines) {
+        if (isSectionLine(line)) {
+            current = sectionOf(line).toLower();
+            in = !sectionsSeen.contains(current);
+            sectionsSeen.insert(current);
+            continue;
+        }
+        if (!in || isComment(line))
+            continue;
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString id = current + QLatin1Char('\n') + line.left(eq).trimmed().toLower();
+        if (!values.contains(id))
+            values.insert(id, valueOf(line));
+    }
+    QStringList out;
+    out.reserve(keys.size());
+    for (int i = 0; i < keys.size(); ++i) {
+        const QString id = keys.at(i).first.toLower() + QLatin1Char('\n') + keys.at(i).second.toLower();
+        const auto it = values.constFind(id);
+        out.append(it != values.constEnd() ? *it : defaultValues.value(i));
+    }
+    return out;
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 // config.ini: a Windows-style INI file. Every call opens the file, reads or
 // writes one key and closes it again; nothing is cached. Sections and keys are
@@ -20,6 +23,9 @@ public:
 
     bool hasKey(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
+    // Several keys from one reading of the file (section, key), each with its default.
+    QStringList readStrings(const QList<QPair<QString, QString>> &keys,
+                            const QStringList &defaultValues) const;
     // Throws SettingsError (French text) when the value is not a whole number.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // "true"/"false" in any case, or a number (non-zero is true); default otherwise.

@@ -23,6 +23,17 @@ QString roomName(int room)
     return IniFile().readString(roomSection(room), QStringLiteral("nom"), QString::number(room));
 }
 
+QStringList roomNames(int count)
+{
+    QList<QPair<QString, QString>> keys;
+    QStringList defaults;
+    for (int room = 1; room <= count; ++room) {
+        keys.append({roomSection(room), QStringLiteral("nom")});
+        defaults.append(QString::number(room));
+    }
+    return IniFile().readStrings(keys, defaults);
+}
+
 QColor roomBorderColor(int room)
 {
     return IniFile().readColor(roomSection(room), QStringLiteral("Cbordure"), Qt::white);

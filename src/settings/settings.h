@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 // Typed readers of the keys of config.ini that many windows share. Each call
 // reads the file again (no cache), with the default given by the caller where
@@ -13,6 +14,8 @@ namespace Settings {
 int roomCount(int defaultCount);
 // Display name of room i: [Chambre<i>] nom, default the number itself.
 QString roomName(int room);
+// Display names of rooms 1..count from one reading of the file.
+QStringList roomNames(int count);
 QColor roomBorderColor(int room); // [Chambre<i>] Cbordure, default white
 QColor roomBackgroundColor(int room); // [Chambre<i>] Cfond, default white
 

@@ -1,0 +1,237 @@
+#include "bench_data.h"
+
+#include "common/errors.h"
+#include "common/paths.h"
+#include "data/data_module.h"
+#include "data/database_file.h"
+#include "data/sql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <random>
+
+namespace BenchData {
+
+namespace {
+
+constexpr int kRooms = 25;
+
+struct Service
+{
+    const char *label;
+    double price; // room 1; the nightly rate grows with the floor
+    double vat;
+    bool perRoomPrice;
+};
+
+// Service 1 is the night itself; the others are the usual extras.
+const Service kServices[] = {
+    {"Nuitée", 68.0, 10, true},         {"Petit déjeuner", 9.5, 10, false},
+    {"Taxe de séjour", 1.2, 0, false},  {"Parking", 8.0, 20, false},
+    {"Demi-pension", 24.0, 10, false},  {"Lit supplémentaire", 15.0, 10, true},
+    {"Animal", 6.0, 20, false},         {"Dîner", 22.0, 10, false},
+    {"Boissons", 4.5, 20, false},       {"Accès spa", 18.0, 20, false},
+    {"Départ tardif", 20.0, 20, false}, {"Pressing", 12.0, 20, false},
+};
+constexpr int kServiceCount = int(sizeof(kServices) / sizeof(kServices[0]));
+
+const char *const kSurnames[] = {
+    "Martin",   "Bernard", "Dubois",  "Thomas",   "Robert",   "Richard",  "Petit",     "Durand",
+    "Leroy",    "Moreau",  "Simon",   "Laurent",  "Lefebvre", "Michel",   "Garcia",    "David",
+    "Bertrand", "Roux",    "Vincent", "Fournier", "Morel",    "Girard",   "André",     "Lefèvre",
+    "Mercier",  "Dupont",  "Lambert", "Bonnet",   "François", "Martinez", "D'Almeida", "Le Gall"};
+const char *const kFirstNames[] = {"Marie",   "Jean", "Pierre", "Michel",  "Anne",
+                                   "Sophie",  "Luc",  "Claire", "Julien",  "Camille",
+                                   "Nicolas", "Léa",  "Hélène", "Thierry", "Chloé"};
+const char *const kCompanies[] = {
+    "Transports Morel",   "SARL Dupont & Fils",       "Cabinet Leroy", "Bâtiment 2000", "Agence Horizon",
+    "Laboratoires Alpha", "Société Générale d'Études"};
+
+QString text(const char *s)
+{
+    return QString::fromUtf8(s);
+}
+
+void writeConfig(const QString &dir)
+{
+    QStringList lines;
+    lines << QStringLiteral("[Hotel]") << QStringLiteral("nom=Hôtel du Banc d'Essai") << QString();
+    lines << QStringLiteral("[Chambres]") << QStringLiteral("nombre=%1").arg(kRooms) << QString();
+    lines << QStringLiteral("[Affichage]") << QStringLiteral("type=Etat") << QString();
+    for (int room = 1; room <= kRooms; ++room) {
+        const int floor = (room - 1) / 5 + 1;
+        lines << QStringLiteral("[Chambre%1]").arg(room)
+              << QStringLiteral("nom=%1%2").arg(floor).arg((room - 1) % 5 + 1, 2, 10, QLatin1Char('0'))
+              << QStringLiteral("Cbordure=clSilver") << QStringLiteral("Cfond=clWhite")
+              << QStringLiteral("NbPersMax=%1").arg(room % 5 == 0 ? 4 : 2) << QString();
+    }
+    QFile f(QDir(dir).filePath(QStringLiteral("config.ini")));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw KestrovaError(QStringLiteral("Impossible d'écrire %1").arg(f.fileName()));
+    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
+}
+
+} // namespace
+
+Summary create(const QString &dir, unsigned seed)
+{
+    QString error;
+    if (!Paths::useDataDir(dir, &error))
+        throw KestrovaError(error);
+    DataModule::release();
+    for (const char *name : {"reserv.mdb", "reserv.mdb-wal", "reserv.mdb-shm", "config.ini"})
+        QFile::remove(QDir(dir).filePath(QString::fromLatin1(name)));
+    writeConfig(dir);
+    DatabaseFile::prepare(QString::fromLatin1(DataModule::sharedConnectionName()));
+    const QSqlDatabase db = DataModule::shared();
+
+    Summary summary;
+    summary.rooms = kRooms;
+    summary.firstNight = QDate(2016, 1, 1);
+    summary.lastNight = QDate(2025, 12, 31);
+    summary.today = QDate(2025, 6, 1);
+
+    std::mt19937 rng(seed);
+    auto chance = [&rng](double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; };
+    auto pick = [&rng](int from, int to) { return std::uniform_int_distribution<int>(from, to)(rng); };
+
+    Transaction transaction(db);
+
+    Sql service(db,
+                QStringLiteral("INSERT INTO prestations (id_prestation, libelle, numero_chambre, tarif_ht, "
+                               "tarif_tva, tarif_ttc, chk_gratuit_enfant, chk_add_auto) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (int s = 0; s < kServiceCount; ++s) {
+        for (int room = 1; room <= kRooms; ++room) {
+            const Service &def = kServices[s];
+            const double ht = def.perRoomPrice ? def.price + 8.0 * ((room - 1) / 5) : def.price;
+            service.add(s + 1).add(text(def.label)).add(room).add(ht);
+            service.add(def.vat > 0 ? QVariant(def.vat) : QVariant());
+            service.add(qRound(ht * (1 + def.vat / 100) * 100) / 100.0)
+                .add(s == 2 ? 1 : 0)
+                .add(s < 3 ? 1 : 0);
+            service.exec();
+        }
+    }
+
+    // Clients: mostly private guests (kind 2), some companies (kind 1 with a
+    // company name, a few without a surname).
+    Sql client(db, QStringLiteral("INSERT INTO infos (type, nom_ets, nom, prenom, tel, somme, email) "
+                                  "VALUES (?, ?, ?, ?, ?, 0, ?)"));
+    const int clientCount = 6000;
+    for (int c = 0; c < clientCount; ++c) {
+        const bool company = chance(0.15);
+        const QString nom = text(kSurnames[pick(0, std::size(kSurnames) - 1)]);
+        client.add(company ? 1 : 2);
+        client.add(company ? text(kCompanies[pick(0, std::size(kCompanies) - 1)]) : QString());
+        client.add(company && chance(0.4) ? QVariant() : QVariant(nom));
+        client.add(text(kFirstNames[pick(0, std::size(kFirstNames) - 1)]));
+        client.add(QStringLiteral("06%1").arg(pick(10000000, 99999999)));
+        client.add(QString(nom.toLower() + QStringLiteral("@exemple.fr")));
+        client.exec();
+    }
+    summary.clients = clientCount + 1; // with the hotel itself (client 1)
+
+    // Stays are drawn room by room, then written in the order they were booked
+    // (some weeks to months ahead of their first night), as a hotel's file grows.
+    struct Stay
+    {
+        int room;
+        QDate first;
+        int length;
+        int guest;
+        QString etat;
+        int adults;
+        int children;
+        bool oldRow; // from before the columns of adults and children
+        bool parking;
+        bool halfBoard;
+        qint64 bookedOn;
+    };
+    QList<Stay> stays;
+    const int lengths[] = {1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 5, 5, 6, 7, 7, 10, 14};
+    for (int room = 1; room <= kRooms; ++room) {
+        QDate day = summary.firstNight;
+        while (day <= summary.lastNight) {
+            // Past and near nights: a free night now and then between stays;
+            // far ahead the book fills less and less.
+            double freeChance = 0.04;
+            if (day > summary.today)
+                freeChance =
+                    0.1 + 0.75 * double(summary.today.daysTo(day)) / summary.today.daysTo(summary.lastNight);
+            if (chance(freeChance)) {
+                day = day.addDays(pick(1, day > summary.today ? 4 : 2));
+                continue;
+            }
+            Stay stay;
+            stay.room = room;
+            stay.first = day;
+            stay.length =
+                qMin<int>(lengths[pick(0, std::size(lengths) - 1)], day.daysTo(summary.lastNight) + 1);
+            // A fifth of the stays are regulars among the first 300 clients.
+            stay.guest = chance(0.2) ? pick(2, 301) : pick(2, clientCount + 1);
+            stay.adults = chance(0.6) ? 2 : pick(1, 4);
+            stay.children = chance(0.8) ? 0 : pick(1, 2);
+            if (day < summary.today)
+                stay.etat = chance(0.92)  ? QStringLiteral("Payé")
+                            : chance(0.5) ? QStringLiteral("Acompte")
+                                          : QStringLiteral("Réservé");
+            else
+                stay.etat = chance(0.6) ? QStringLiteral("Réservé") : QStringLiteral("Acompte");
+            stay.oldRow = day.year() < 2017 && chance(0.3);
+            stay.parking = chance(0.15);
+            stay.halfBoard = chance(0.1);
+            stay.bookedOn = day.toJulianDay() - pick(0, 120);
+            stays.append(stay);
+            day = day.addDays(stay.length);
+        }
+    }
+    std::stable_sort(stays.begin(), stays.end(),
+                     [](const Stay &a, const Stay &b) { return a.bookedOn < b.bookedOn; });
+
+    Sql night(db,
+              QStringLiteral("INSERT INTO reserv (r_date, numero, info, etat, reglement, nbpers, nbenfants) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    Sql extra(db, QStringLiteral(
+                      "INSERT INTO reserv_prestations (id_reserv, id_prestations, nb) VALUES (?, ?, ?)"));
+    auto addService = [&](int id, int s, int nb) {
+        extra.add(id).add(s).add(nb).exec();
+        ++summary.services;
+    };
+    for (const Stay &stay : stays) {
+        for (int n = 0; n < stay.length; ++n) {
+            const QDate day = stay.first.addDays(n);
+            night.add(day.toString(Qt::ISODate)).add(stay.room).add(stay.guest).add(stay.etat);
+            night.add(stay.etat == QLatin1String("Réservé") ? QVariant() : QVariant(0));
+            night.add(stay.oldRow ? QVariant() : QVariant(stay.adults));
+            night.add(stay.oldRow ? QVariant() : QVariant(stay.children));
+            night.exec();
+            const int id = night.lastInsertId().toInt();
+            ++summary.nights;
+            addService(id, 1, 1);
+            if (chance(0.65))
+                addService(id, 2, stay.adults + stay.children);
+            if (chance(0.85))
+                addService(id, 3, stay.adults);
+            if (stay.parking)
+                addService(id, 4, 1);
+            if (stay.halfBoard)
+                addService(id, 5, stay.adults);
+            if (stay.children > 0 && chance(0.3))
+                addService(id, 6, 1);
+            if (chance(0.05))
+                addService(id, pick(7, kServiceCount), 1);
+        }
+    }
+    // Some clients were deleted from the card after their stays.
+    execSql(db, QStringLiteral("DELETE FROM infos WHERE id % 400 = 7"));
+    summary.clients = Sql(db, QStringLiteral("SELECT COUNT(*) FROM infos")).scalar().toInt();
+    transaction.commit();
+    execSql(db, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    return summary;
+}
+
+} // namespace BenchData

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// A hotel's worth of data for benchmarks: 25 rooms, ten years of nights
+// (about 90 000) with their services and clients in the proportions of a busy
+// small hotel, built through the program's own schema routine. Deterministic:
+// the same seed gives the same database.
+namespace BenchData {
+
+struct Summary
+{
+    int rooms = 0;
+    int clients = 0;
+    int nights = 0;
+    int services = 0; // reserv_prestations rows
+    QDate firstNight;
+    QDate lastNight;
+    QDate today; // nights before it are mostly paid; after it occupancy thins out
+};
+
+// Makes dir (created when missing) the data directory and working directory,
+// replaces reserv.mdb and config.ini there, and fills them. The shared
+// connection is left open on the new file. Throws KestrovaError on failure.
+Summary create(const QString &dir, unsigned seed = 20240611u);
+
+} // namespace BenchData

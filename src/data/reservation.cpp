@@ -1,0 +1,750 @@
+#include "data/reservation.h"
+
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/text_grid.h"
+#include "data/log.h"
+#include "data/prestation.h"
+#include "data/sql.h"
+#include "settings/settings.h"
+
+#include <QHash>
+#include <QVariant>
+
+// Dates are ISO text in r_date. Every date condition is a half-open range
+// [day, next day) so that the (numero, r_date) and (r_date) indexes serve it,
+// and so that a value written with a time of day still belongs to its day.
+
+namespace {
+
+QString iso(const QDate &d)
+{
+    return Format::isoDate(d);
+}
+
+// Reads "YYYY-MM-DD" (a time part after it is ignored) without the cost of a
+// format parser: the planning reads hundreds of rows per fill.
+QDate nightDate(const QVariant &value)
+{
+    const QString s = value.toString();
+    if (s.size() < 10 || s.at(4) != QLatin1Char('-') || s.at(7) != QLatin1Char('-'))
+        return {};
+    auto number = [&s](int from, int count) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) {
+            const int digit = s.at(i).digitValue();
+            if (digit < 0)
+                return -1;
+            n = n * 10 + digit;
+        }
+        return n;
+    };
+    const int y = number(0, 4);
+    const int m = number(5, 2);
+    const int d = number(8, 2);
+    if (y < 0 || m < 0 || d < 0)
+        return {};
+    return QDate(y, m, d);
+}
+
+QDate firstOfMonth(int year, int month)
+{
+    return QDate(year, month, 1);
+}
+
+// One night row with what the planning texts need of its client.
+struct Night
+{
+    int room = 0;
+    QDate date;
+    int id = 0;
+    int client = 0;
+    QString etat;
+    bool clientFound = false;
+    int type = 0;
+    QString nom;
+    bool nomNull = true;
+    QString nomEts;
+    bool nomEtsNull = true;
+};
+
+// Calls visit(night) for each night of [from, to), ordered by date then id
+// (so "the last row of the day" is the last one visited); room 0 reads every
+// room. The planning reads hundreds of rows per fill: nothing is kept.
+template <typename Visit>
+void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDate &to, Visit visit)
+{
+    QString statement =
+        QStringLiteral("SELECT r.numero, r.r_date, r.id, r.info, r.etat, i.id, i.type, i.nom, i.nom_ets "
+                       "FROM reserv r LEFT JOIN infos i ON i.id = r.info "
+                       "WHERE r.r_date >= :debut AND r.r_date < :fin ");
+    if (room != 0)
+        statement += QStringLiteral("AND r.numero = :numero ");
+    statement += QStringLiteral("ORDER BY r.r_date, r.id");
+    Sql q(db, statement);
+    q.bind(QStringLiteral(":debut"), iso(from)).bind(QStringLiteral(":fin"), iso(to));
+    if (room != 0)
+        q.bind(QStringLiteral(":numero"), room);
+    q.exec();
+    Night n;
+    while (q.next()) {
+        n.room = q.value(0).toInt();
+        n.date = nightDate(q.value(1));
+        n.id = q.value(2).toInt();
+        n.client = q.value(3).toInt();
+        n.etat = q.value(4).toString();
+        n.clientFound = !q.value(5).isNull();
+        n.type = q.value(6).toInt();
+        const QVariant nom = q.value(7);
+        n.nomNull = nom.isNull();
+        n.nom = nom.toString();
+        const QVariant nomEts = q.value(8);
+        n.nomEtsNull = nomEts.isNull();
+        n.nomEts = nomEts.toString();
+        visit(std::as_const(n));
+    }
+}
+
+QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, const QDate &to)
+{
+    QList<Night> out;
+    forEachNight(db, room, from, to, [&out](const Night &n) { out.append(n); });
+    return out;
+}
+
+// Client text of one day: each night of the day in turn may replace it, the
+// last one winning. Kind 1 shows the surname; kind 2 the surname, else the
+// company name, else the state. A night whose client is gone shows nothing.
+void applyClientText(QString &text, const Night &n)
+{
+    if (!n.clientFound)
+        return;
+    if (n.type == 1)
+        text = n.nom;
+    else if (n.type == 2)
+        text = !n.nom.isEmpty() ? n.nom : !n.nomEts.isEmpty() ? n.nomEts : n.etat;
+}
+
+// Month text of one night ("name state"); null when the night writes nothing
+// (client gone, or a client kind the program does not know).
+QString monthText(const Night &n)
+{
+    if (!n.clientFound)
+        return {};
+    // Never null once the night writes: an empty state still replaces the entry.
+    const QString etat = n.etat.isNull() ? QStringLiteral("") : n.etat;
+    if (n.type == 1)
+        return n.nomNull ? etat : n.nom + QLatin1Char(' ') + etat;
+    if (n.type == 2) {
+        if (!n.nomNull && !n.nom.isEmpty())
+            return n.nom + QLatin1Char(' ') + etat;
+        if (!n.nomEtsNull && !n.nomEts.isEmpty())
+            return n.nomEts + QLatin1Char(' ') + etat;
+        return etat;
+    }
+    return {};
+}
+
+int dayIndex(const QDate &first, const QDate &date)
+{
+    return date.isValid() ? int(first.daysTo(date)) : -1;
+}
+
+// The last night of the stay whose night `date` is in `room` for `client`:
+// the next night is looked up day by day until a day without one.
+QDate walkToLastNight(const QSqlDatabase &db, const QDate &date, const QVariant &room, const QVariant &client)
+{
+    Sql next(db, QStringLiteral("SELECT 1 FROM reserv WHERE numero = :numero AND info = :client "
+                                "AND r_date >= :debut AND r_date < :fin LIMIT 1"));
+    next.bind(QStringLiteral(":numero"), room).bind(QStringLiteral(":client"), client);
+    QDate last = date;
+    for (;;) {
+        const QDate candidate = last.addDays(1);
+        next.bind(QStringLiteral(":debut"), iso(candidate))
+            .bind(QStringLiteral(":fin"), iso(candidate.addDays(1)));
+        next.exec();
+        const bool found = next.next();
+        next.query().finish();
+        if (!found)
+            return last;
+        last = candidate;
+    }
+}
+
+// Deletes the nights of one client in one room from `from` to `to` included,
+// services first so that none is left pointing at a missing night.
+void deleteNights(const QSqlDatabase &db, const QVariant &room, const QVariant &client, const QDate &from,
+                  const QDate &to)
+{
+    if (from > to)
+        return;
+    const QString where =
+        QStringLiteral("numero = :numero AND info = :client AND r_date >= :debut AND r_date < :fin");
+    const QString services =
+        QStringLiteral("DELETE FROM reserv_prestations WHERE id_reserv IN (SELECT id FROM reserv WHERE ") +
+        where + QLatin1Char(')');
+    const QString nights = QStringLiteral("DELETE FROM reserv WHERE ") + where;
+    for (const QString &statement : {services, nights}) {
+        Sql(db, statement)
+            .bind(QStringLiteral(":numero"), room)
+            .bind(QStringLiteral(":client"), client)
+            .bind(QStringLiteral(":debut"), iso(from))
+            .bind(QStringLiteral(":fin"), iso(to.addDays(1)))
+            .exec();
+    }
+}
+
+// Inserts new nights of one stay, each with its operation log entry.
+class NightWriter
+{
+public:
+    NightWriter(const QSqlDatabase &db, int room, const QString &etat, int client, int adults, int children)
+        : m_insert(db, QStringLiteral("INSERT INTO reserv (r_date, numero, info, etat, nbpers, nbenfants) "
+                                      "VALUES (:r_date, :numero, :info, :etat, :nbpers, :nbenfants)")),
+          m_room(room), m_etat(etat), m_client(client)
+    {
+        m_insert.bind(QStringLiteral(":numero"), room)
+            .bind(QStringLiteral(":info"), client)
+            .bind(QStringLiteral(":etat"), etat)
+            .bind(QStringLiteral(":nbpers"), adults)
+            .bind(QStringLiteral(":nbenfants"), children);
+    }
+
+    // Returns the new night's id.
+    int insert(const QDate &day)
+    {
+        m_insert.bind(QStringLiteral(":r_date"), iso(day)).exec();
+        const int id = m_insert.lastInsertId().toInt();
+        m_log.journaliserAjoutReservation(id, Format::date(day), QStringLiteral("0"), m_etat,
+                                          QString::number(m_client), QString::number(m_room));
+        return id;
+    }
+
+private:
+    Sql m_insert;
+    Log m_log;
+    int m_room;
+    QString m_etat;
+    int m_client;
+};
+
+struct ServiceLine
+{
+    int service;
+    int quantity;
+};
+
+// Service rows of a grid (1 to row count - 2); rows without a service number
+// name nothing; a quantity that is not a whole number is refused before any
+// write, with the same text as the night services update.
+QList<ServiceLine> serviceLines(const TextGrid &grid)
+{
+    QList<ServiceLine> out;
+    for (int r = 1; r <= grid.rowCount() - 2; ++r) {
+        bool ok = false;
+        const int service = grid.cell(r, 0).trimmed().toInt(&ok);
+        if (!ok)
+            continue;
+        const QString quantityText = grid.cell(r, 2).trimmed();
+        const int quantity = quantityText.toInt(&ok);
+        if (!ok)
+            throw KestrovaError(
+                QStringLiteral("La quantité « %1 » de la prestation « %2 » n'est pas un nombre entier.")
+                    .arg(quantityText, grid.cell(r, 1)));
+        out.append({service, quantity});
+    }
+    return out;
+}
+
+// Nights first, then their services, then each service's price for the
+// night's room: written as CROSS JOINs so that SQLite keeps this order and
+// starts from the date range instead of scanning the price list.
+const QString kTurnoverFrom =
+    QStringLiteral("FROM reserv r CROSS JOIN reserv_prestations rp CROSS JOIN prestations p "
+                   "WHERE rp.id_reserv = r.id AND p.id_prestation = rp.id_prestations "
+                   "AND p.numero_chambre = r.numero ");
+
+const QString kMonthTurnover =
+    QStringLiteral("SELECT SUM(rp.nb * p.tarif_ht) ") + kTurnoverFrom +
+    QStringLiteral("AND r.numero = :numero AND r.r_date >= :debut AND r.r_date < :fin");
+const QString kMonthNights = QStringLiteral("SELECT COUNT(*), SUM(nbpers) FROM reserv WHERE numero = :numero "
+                                            "AND r_date >= :debut AND r_date < :fin");
+
+Sql &bindMonth(Sql &q, int room, int year, int month)
+{
+    const QDate first = firstOfMonth(year, month);
+    return q.bind(QStringLiteral(":numero"), room)
+        .bind(QStringLiteral(":debut"), iso(first))
+        .bind(QStringLiteral(":fin"), iso(first.addMonths(1)));
+}
+
+} // namespace
+
+Reservation::Reservation() = default;
+
+// ---- Single rows -------------------------------------------------------------
+
+QString Reservation::getNomChambre(int numero)
+{
+    return Settings::roomName(numero);
+}
+
+QDate Reservation::getDateDebut(int id) const
+{
+    const QDate d = nightDate(Sql(m_use.db(), QStringLiteral("SELECT r_date FROM reserv WHERE id = :id"))
+                                  .bind(QStringLiteral(":id"), id)
+                                  .scalar());
+    return d.isValid() ? d : Format::zeroDate();
+}
+
+QDate Reservation::getDateFin(int id) const
+{
+    const QSqlDatabase db = m_use.db();
+    Sql first(db, QStringLiteral("SELECT r_date, numero, info FROM reserv WHERE id = :id"));
+    first.bind(QStringLiteral(":id"), id);
+    if (!first.next())
+        return Format::zeroDate();
+    const QDate date = nightDate(first.value(0));
+    const QVariant room = first.value(1);
+    const QVariant client = first.value(2);
+    first.query().finish();
+    if (!date.isValid())
+        return Format::zeroDate();
+    return walkToLastNight(db, date, room, client);
+}
+
+int Reservation::getNumeroChambre(int id) const
+{
+    return Sql(m_use.db(), QStringLiteral("SELECT numero FROM reserv WHERE id = :id"))
+        .bind(QStringLiteral(":id"), id)
+        .scalar()
+        .toInt();
+}
+
+QString Reservation::getNomChambreReservation(int id) const
+{
+    return getNomChambre(getNumeroChambre(id));
+}
+
+QString Reservation::getEtat(int id) const
+{
+    return Sql(m_use.db(), QStringLiteral("SELECT etat FROM reserv WHERE id = :id"))
+        .bind(QStringLiteral(":id"), id)
+        .scalar()
+        .toString();
+}
+
+// ---- Stays of a client -------------------------------------------------------
+
+void Reservation::listerReservationsClient(const QString &client, TextGrid &grille) const
+{
+    const QString wanted = client.trimmed();
+    QString statement =
+        QStringLiteral("SELECT id, r_date, numero, info, etat, nbpers, nbenfants FROM reserv ");
+    if (!wanted.isEmpty())
+        statement += QStringLiteral("WHERE info = :client ");
+    statement += QStringLiteral("ORDER BY numero, r_date, id");
+    Sql q(m_use.db(), statement);
+    if (!wanted.isEmpty()) {
+        bool ok = false;
+        const int number = wanted.toInt(&ok);
+        q.bind(QStringLiteral(":client"), ok ? QVariant(number) : QVariant(wanted));
+    }
+
+    const QList<QVariantList> rows = q.rows();
+    // Room names from one reading of the settings, not one per line.
+    int highestRoom = 0;
+    for (const QVariantList &row : rows)
+        highestRoom = qMax(highestRoom, row.at(2).toInt());
+    const QStringList names = Settings::roomNames(highestRoom);
+    const auto roomName = [&names](int room) {
+        return room >= 1 && room <= names.size() ? names.at(room - 1) : getNomChambre(room);
+    };
+
+    int line = 0;
+    QDate nextDate;
+    QVariant lineRoom;
+    QVariant lineClient;
+    for (const QVariantList &row : rows) {
+        const QDate date = nightDate(row.at(1));
+        const QVariant room = row.at(2);
+        const QVariant info = row.at(3);
+        // The client is compared too: listing every row must not join two
+        // clients' nights in one room into one stay.
+        const bool continues =
+            line > 0 && date.isValid() && date == nextDate && room == lineRoom && info == lineClient;
+        if (continues) {
+            grille.setCell(line, 2, Format::date(date));
+        } else {
+            ++line;
+            grille.setRowCount(grille.rowCount() + 1);
+            const auto orZero = [](const QVariant &v) {
+                return v.isNull() ? QStringLiteral("0") : v.toString();
+            };
+            grille.setCell(line, 0, row.at(0).toString());
+            grille.setCell(line, 1, Format::date(date));
+            grille.setCell(line, 2, QString());
+            grille.setCell(line, 3, roomName(room.toInt()));
+            grille.setCell(line, 4, row.at(4).toString());
+            grille.setCell(line, 5, room.toString());
+            grille.setCell(line, 6, orZero(row.at(5)));
+            grille.setCell(line, 7, orZero(row.at(6)));
+            lineRoom = room;
+            lineClient = info;
+        }
+        nextDate = date.isValid() ? date.addDays(1) : QDate();
+    }
+}
+
+void Reservation::supprimerReservation(int id)
+{
+    const QSqlDatabase db = m_use.db();
+    Transaction transaction(db);
+    Sql first(db, QStringLiteral("SELECT r_date, numero, info FROM reserv WHERE id = :id"));
+    first.bind(QStringLiteral(":id"), id);
+    if (!first.next())
+        return;
+    const QDate date = nightDate(first.value(0));
+    const QVariant room = first.value(1);
+    const QVariant client = first.value(2);
+    first.query().finish();
+
+    Sql(db, QStringLiteral("DELETE FROM reserv_prestations WHERE id_reserv = :id"))
+        .bind(QStringLiteral(":id"), id)
+        .exec();
+    Sql(db, QStringLiteral("DELETE FROM reserv WHERE id = :id")).bind(QStringLiteral(":id"), id).exec();
+    if (date.isValid())
+        deleteNights(db, room, client, date.addDays(1), walkToLastNight(db, date, room, client));
+    transaction.commit();
+}
+
+// ---- Planning texts ----------------------------------------------------------
+
+QString Reservation::getNomClientJour(int numero, const QDate &jour) const
+{
+    QString text;
+    for (const Night &n : readNights(m_use.db(), numero, jour, jour.addDays(1)))
+        applyClientText(text, n);
+    return text;
+}
+
+QString Reservation::getEtatJour(int numero, const QDate &jour) const
+{
+    Sql q(m_use.db(), QStringLiteral("SELECT etat FROM reserv WHERE numero = :numero AND r_date >= :debut "
+                                     "AND r_date < :fin ORDER BY r_date DESC, id DESC LIMIT 1"));
+    return q.bind(QStringLiteral(":numero"), numero)
+        .bind(QStringLiteral(":debut"), iso(jour))
+        .bind(QStringLiteral(":fin"), iso(jour.addDays(1)))
+        .scalar()
+        .toString();
+}
+
+void Reservation::remplirClientsSemaine(int numero, QStringList &liste, const QDate &premierJour) const
+{
+    const int days = int(qMin<qsizetype>(7, liste.size()));
+    QStringList texts(days);
+    for (const Night &n : readNights(m_use.db(), numero, premierJour, premierJour.addDays(days))) {
+        const int d = dayIndex(premierJour, n.date);
+        if (d >= 0 && d < days)
+            applyClientText(texts[d], n);
+    }
+    for (int d = 0; d < days; ++d)
+        liste[d] = texts.at(d);
+}
+
+void Reservation::remplirEtatsSemaine(int numero, QStringList &liste, const QDate &premierJour) const
+{
+    const int days = int(qMin<qsizetype>(7, liste.size()));
+    QStringList states(days);
+    for (const Night &n : readNights(m_use.db(), numero, premierJour, premierJour.addDays(days))) {
+        const int d = dayIndex(premierJour, n.date);
+        if (d >= 0 && d < days)
+            states[d] = n.etat;
+    }
+    for (int d = 0; d < days; ++d)
+        liste[d] = states.at(d);
+}
+
+void Reservation::remplirEtatsMois(int numero, QStringList &liste, const QDate &jour) const
+{
+    const QDate first = firstOfMonth(jour.year(), jour.month());
+    for (const Night &n : readNights(m_use.db(), numero, first, first.addMonths(1))) {
+        const int d = dayIndex(first, n.date);
+        if (d >= 0 && d < liste.size())
+            liste[d] = n.etat;
+    }
+}
+
+void Reservation::remplirClientsMois(int numero, QStringList &liste, const QDate &jour) const
+{
+    const QDate first = firstOfMonth(jour.year(), jour.month());
+    const QList<Night> nights = readNights(m_use.db(), numero, first, first.addMonths(1));
+    QHash<int, QList<const Night *>> byDay;
+    for (const Night &n : nights) {
+        const int d = dayIndex(first, n.date);
+        byDay[d].append(&n);
+        const QString text = monthText(n);
+        if (!text.isNull() && d >= 0 && d < liste.size())
+            liste[d] = text;
+    }
+    // Nights whose client row is gone wrote nothing: when the texts written do
+    // not account for every night, each empty day with exactly one night shows
+    // that night's state.
+    const int last = int(qMin<qsizetype>(first.daysInMonth(), liste.size() - 1));
+    int written = 0;
+    for (int i = 0; i <= last; ++i)
+        written += liste.at(i).isEmpty() ? 0 : 1;
+    if (written == nights.size())
+        return;
+    for (int i = 0; i <= last; ++i) {
+        if (!liste.at(i).isEmpty())
+            continue;
+        const QList<const Night *> day = byDay.value(i);
+        if (day.size() == 1)
+            liste[i] = day.first()->etat;
+    }
+}
+
+PlanningTable Reservation::lirePlanningSemaine(const QDate &premierJour, int nbChambres) const
+{
+    return lirePlanning(premierJour, 7, nbChambres);
+}
+
+PlanningTable Reservation::lirePlanningMois(const QDate &jour, int nbChambres) const
+{
+    const QDate first = firstOfMonth(jour.year(), jour.month());
+    return lirePlanning(first, first.daysInMonth(), nbChambres);
+}
+
+PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, int nbChambres) const
+{
+    PlanningTable table(premierJour, nbJours, nbChambres);
+    if (nbJours <= 0 || nbChambres <= 0)
+        return table;
+    QList<int> nightsPerCell(qsizetype(nbJours) * nbChambres, 0);
+    forEachNight(m_use.db(), 0, premierJour, premierJour.addDays(nbJours), [&](const Night &n) {
+        const int d = dayIndex(premierJour, n.date);
+        if (n.room < 1 || n.room > nbChambres || d < 0 || d >= nbJours)
+            return;
+        PlanningCell &cell = table.cell(n.room, d);
+        ++nightsPerCell[qsizetype(n.room - 1) * nbJours + d];
+        cell.id = n.id;
+        cell.client = n.client;
+        cell.etat = n.etat;
+        applyClientText(cell.texteClient, n);
+        const QString text = monthText(n);
+        if (!text.isNull())
+            cell.texteMois = text;
+        cell.texteEtatNom = n.clientFound && !n.nomNull ? n.etat + QLatin1Char(' ') + n.nom : n.etat;
+    });
+    // As in a month list: a night that wrote no text shows its state when it
+    // is the day's only night.
+    for (int room = 1; room <= nbChambres; ++room) {
+        for (int d = 0; d < nbJours; ++d) {
+            PlanningCell &cell = table.cell(room, d);
+            if (cell.texteMois.isEmpty() && nightsPerCell.at(qsizetype(room - 1) * nbJours + d) == 1)
+                cell.texteMois = cell.etat;
+        }
+    }
+    return table;
+}
+
+// ---- Availability ------------------------------------------------------------
+
+bool Reservation::estDisponible(int numero, const QDate &debut, const QDate &fin) const
+{
+    if (debut > fin)
+        return true;
+    Sql q(m_use.db(), QStringLiteral("SELECT 1 FROM reserv WHERE numero = :numero AND r_date >= :debut "
+                                     "AND r_date < :fin LIMIT 1"));
+    return !q.bind(QStringLiteral(":numero"), numero)
+                .bind(QStringLiteral(":debut"), iso(debut))
+                .bind(QStringLiteral(":fin"), iso(fin.addDays(1)))
+                .scalar()
+                .isValid();
+}
+
+QSet<int> Reservation::getChambresOccupees(const QDate &debut, const QDate &fin) const
+{
+    QSet<int> rooms;
+    if (debut > fin)
+        return rooms;
+    Sql q(m_use.db(),
+          QStringLiteral("SELECT DISTINCT numero FROM reserv WHERE r_date >= :debut AND r_date < :fin"));
+    q.bind(QStringLiteral(":debut"), iso(debut)).bind(QStringLiteral(":fin"), iso(fin.addDays(1)));
+    for (const QVariantList &row : q.rows())
+        rooms.insert(row.at(0).toInt());
+    return rooms;
+}
+
+// ---- Creation and change -----------------------------------------------------
+
+void Reservation::ajouterReservation(int numero, const QString &etat, int client, const QDate &debut,
+                                     const QDate &fin, const TextGrid &prestationsQuotidiennes, int nbAdultes,
+                                     int nbEnfants)
+{
+    const QList<ServiceLine> services = serviceLines(prestationsQuotidiennes);
+    const QSqlDatabase db = m_use.db();
+    Transaction transaction(db);
+    NightWriter writer(db, numero, etat, client, nbAdultes, nbEnfants);
+    Sql service(db, QStringLiteral("INSERT INTO reserv_prestations (id_reserv, id_prestations, nb) "
+                                   "VALUES (:id_reserv, :id_prestations, :nb)"));
+    for (QDate day = debut; day <= fin; day = day.addDays(1)) {
+        const int id = writer.insert(day);
+        for (const ServiceLine &line : services) {
+            service.bind(QStringLiteral(":id_reserv"), id)
+                .bind(QStringLiteral(":id_prestations"), line.service)
+                .bind(QStringLiteral(":nb"), line.quantity)
+                .exec();
+        }
+    }
+    transaction.commit();
+}
+
+void Reservation::modifierReservation(bool change, int nouvelleChambre, int ancienneChambre,
+                                      const QString &etat, int client, const QDate &nouveauDebut,
+                                      const QDate &nouvelleFin, const TextGrid &prestationsQuotidiennes,
+                                      const TextGrid &prestationsPonctuelles, const QDate &ancienDebut,
+                                      const QDate &ancienneFin, int nbAdultes, int nbEnfants)
+{
+    const QSqlDatabase db = m_use.db();
+    Transaction transaction(db);
+
+    // 1. A new room or state applies to every night the stay already has.
+    if (change) {
+        Sql(db, QStringLiteral("UPDATE reserv SET numero = :nouvelle, etat = :etat, nbpers = :nbpers, "
+                               "nbenfants = :nbenfants WHERE numero = :ancienne AND info = :client "
+                               "AND r_date >= :debut AND r_date < :fin"))
+            .bind(QStringLiteral(":nouvelle"), nouvelleChambre)
+            .bind(QStringLiteral(":etat"), etat)
+            .bind(QStringLiteral(":nbpers"), nbAdultes)
+            .bind(QStringLiteral(":nbenfants"), nbEnfants)
+            .bind(QStringLiteral(":ancienne"), ancienneChambre)
+            .bind(QStringLiteral(":client"), client)
+            .bind(QStringLiteral(":debut"), iso(ancienDebut))
+            .bind(QStringLiteral(":fin"), iso(ancienneFin.addDays(1)))
+            .exec();
+    }
+
+    // 2 and 3. Both ends. Dropped nights are only ever nights of the old stay,
+    // and added nights only nights of the new one, so a stay moved past its old
+    // dates never touches another stay of the same client lying in between.
+    NightWriter writer(db, nouvelleChambre, etat, client, nbAdultes, nbEnfants);
+    if (nouveauDebut >= ancienDebut) {
+        deleteNights(db, nouvelleChambre, client, ancienDebut, qMin(nouveauDebut.addDays(-1), ancienneFin));
+    } else {
+        const QDate until = qMin(ancienDebut.addDays(-1), nouvelleFin);
+        for (QDate day = nouveauDebut; day <= until; day = day.addDays(1))
+            writer.insert(day);
+    }
+    if (nouvelleFin <= ancienneFin) {
+        deleteNights(db, nouvelleChambre, client, qMax(nouvelleFin.addDays(1), ancienDebut), ancienneFin);
+    } else {
+        for (QDate day = qMax(ancienneFin.addDays(1), nouveauDebut); day <= nouvelleFin; day = day.addDays(1))
+            writer.insert(day);
+    }
+
+    // 4. Every night of the new stay gets the daily services and keeps its
+    // one-off ones.
+    Sql nights(db, QStringLiteral("SELECT id FROM reserv WHERE numero = :numero AND info = :client "
+                                  "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
+    nights.bind(QStringLiteral(":numero"), nouvelleChambre)
+        .bind(QStringLiteral(":client"), client)
+        .bind(QStringLiteral(":debut"), iso(nouveauDebut))
+        .bind(QStringLiteral(":fin"), iso(nouvelleFin.addDays(1)));
+    Prestation prestation;
+    for (const QVariantList &row : nights.rows())
+        prestation.majPrestationsNuit(row.at(0).toInt(), prestationsQuotidiennes, &prestationsPonctuelles);
+
+    transaction.commit();
+}
+
+// ---- Sums --------------------------------------------------------------------
+
+int Reservation::getNbNuitsMois(int numero, int annee, int mois) const
+{
+    Sql q(m_use.db(), kMonthNights);
+    return bindMonth(q, numero, annee, mois).scalar().toInt();
+}
+
+int Reservation::getNbPersonnesMois(int numero, int annee, int mois) const
+{
+    Sql q(m_use.db(), kMonthNights);
+    bindMonth(q, numero, annee, mois).next();
+    return q.value(1).toInt();
+}
+
+double Reservation::getChiffreAffairesMois(int numero, int annee, int mois) const
+{
+    Sql q(m_use.db(), kMonthTurnover);
+    return bindMonth(q, numero, annee, mois).scalar().toDouble();
+}
+
+double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
+{
+    const QDate day(annee, mois, jour);
+    if (!day.isValid())
+        return 0.0;
+    return Sql(m_use.db(), QStringLiteral("SELECT SUM(rp.nb * p.tarif_ht) ") + kTurnoverFrom +
+                               QStringLiteral("AND r.r_date >= :debut AND r.r_date < :fin"))
+        .bind(QStringLiteral(":debut"), iso(day))
+        .bind(QStringLiteral(":fin"), iso(day.addDays(1)))
+        .scalar()
+        .toDouble();
+}
+
+YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
+{
+    // The monthly statements themselves, prepared once: each sum adds the same
+    // rows in the same order as the monthly operations, so the figures agree
+    // to the last digit.
+    YearFigures figures(annee, nbChambres);
+    Sql nights(m_use.db(), kMonthNights);
+    Sql turnover(m_use.db(), kMonthTurnover);
+    for (int room = 1; room <= nbChambres; ++room) {
+        for (int month = 1; month <= 12; ++month) {
+            bindMonth(nights, room, annee, month).exec();
+            if (nights.next()) {
+                figures.setNights(room, month, nights.value(0).toInt());
+                figures.setPersons(room, month, nights.value(1).toInt());
+            }
+            nights.query().finish();
+            figures.setTurnover(room, month,
+                                bindMonth(turnover, room, annee, month).exec().scalar().toDouble());
+        }
+    }
+    return figures;
+}
+
+QList<double> Reservation::getChiffreAffairesJours(const QDate &debut, const QDate &fin) const
+{
+    QList<double> out;
+    if (debut > fin)
+        return out;
+    out.resize(debut.daysTo(fin) + 1, 0.0);
+    Sql q(m_use.db(), QStringLiteral("SELECT substr(r.r_date, 1, 10), SUM(rp.nb * p.tarif_ht) ") +
+                          kTurnoverFrom +
+                          QStringLiteral("AND r.r_date >= :debut AND r.r_date < :fin GROUP BY 1"));
+    q.bind(QStringLiteral(":debut"), iso(debut)).bind(QStringLiteral(":fin"), iso(fin.addDays(1)));
+    for (const QVariantList &row : q.rows()) {
+        const int d = dayIndex(debut, nightDate(row.at(0)));
+        if (d >= 0 && d < out.size())
+            out[d] = row.at(1).toDouble();
+    }
+    return out;
+}
+
+QList<int> Reservation::getAnneesReservees() const
+{
+    // One index seek per year instead of reading every night.
+    QList<int> years;
+    Sql q(m_use.db(), QStringLiteral("SELECT MIN(r_date) FROM reserv WHERE r_date >= :debut"));
+    QString from = QStringLiteral("0");
+    for (;;) {
+        const QDate d = nightDate(q.bind(QStringLiteral(":debut"), from).exec().scalar());
+        if (!d.isValid())
+            return years;
+        years.append(d.year());
+        from = QString::number(d.year() + 1) + QStringLiteral("-01-01");
+    }
+}
