@@ -9,11 +9,15 @@
 #include "data/sql.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
+#include "planning/month_view.h"
 #include "planning/planning_dates.h"
+#include "planning/planning_refreshers.h"
+#include "planning/room_description.h"
 #include "planning/statistics_grid.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
 #include "planning/week_tab.h"
+#include "planning/week_view.h"
 #include "settings/settings.h"
 
 #include <QCalendarWidget>
@@ -46,6 +50,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
+    m_refreshers = new PlanningRefreshers(this);
     connectSignals();
 }
 
@@ -88,6 +93,8 @@ void TForm1::connectSignals()
     connect(m_monthTab->previousButton(), &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(m_monthTab->nextButton(), &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(weekGrid(), &WeekGrid::cellClicked, this, [this](int room, int) { m_currentRoom = room; });
+    connect(weekGrid(), &WeekGrid::roomPressed, this, &TForm1::AfficheDescription);
+    connect(weekGrid(), &WeekGrid::roomHeaderClicked, this, &TForm1::AfficheDescription);
     connect(weekGrid(), &PlanningGrid::roomContextMenuRequested, this,
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(monthGrid(), &PlanningGrid::roomContextMenuRequested, this,
@@ -179,6 +186,11 @@ QColor TForm1::stateColor(const QString &state) const
     return m_colorLibre;
 }
 
+PlanningLook TForm1::look() const
+{
+    return {m_showsNames, {m_colorReserve, m_colorAcompte, m_colorPaye}};
+}
+
 void TForm1::InfosJour()
 {
     const QDate monday = weekMonday();
@@ -189,8 +201,13 @@ void TForm1::InfosJour()
 
     m_progress->setRange(0, 7 * m_roomCount);
     m_progress->setValue(0);
-    for (int room = 1; room <= m_roomCount; ++room)
-        remplissage_listbox_jour(room);
+    try {
+        WeekView::fillAll(*weekGrid(), m_roomCount, look(), m_progress);
+    } catch (const KestrovaError &e) {
+        m_progress->setValue(0);
+        Dialogs::error(e.text());
+        return;
+    }
     ViewFreshness::setWeeklyUpToDate(true);
 
     m_monthTab->title()->setText(PlanningDates::nomMois(selectedDate()) +
@@ -200,8 +217,11 @@ void TForm1::InfosJour()
 
 void TForm1::remplissage_listbox_jour(int room)
 {
-    weekGrid()->clearRoom(room);
-    m_progress->setValue(qMin(m_progress->maximum(), m_progress->value() + 7));
+    try {
+        WeekView::fillRoom(*weekGrid(), room, look());
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+    }
 }
 
 void TForm1::AffichageJoursDuMois(const QDate &date)
@@ -214,16 +234,41 @@ void TForm1::AffichageJoursDuMois(const QDate &date)
 void TForm1::AffichageMois(const QDate &date)
 {
     AffichageJoursDuMois(date);
-    requestMonthRefresh(date);
+    requestMonthRefresh(date, true);
 }
 
-void TForm1::requestMonthRefresh(const QDate &month)
+void TForm1::requestMonthRefresh(const QDate &month, bool withProgress)
 {
+    m_refreshers->month()->request([this, month, withProgress] { fillMonth(month, withProgress); });
     emit monthRefreshRequested(month);
+}
+
+void TForm1::fillMonth(const QDate &month, bool withProgress)
+{
+    QProgressBar *bar = withProgress ? m_progress : nullptr;
+    try {
+        MonthView::fillAll(*monthGrid(), month, m_roomCount, look(), bar);
+    } catch (...) {
+        if (bar)
+            bar->setValue(0);
+        throw; // the refresher abandons the run without a word
+    }
+    ViewFreshness::setMonthlyUpToDate(true);
+}
+
+void TForm1::fillWeek(const QDate &monday)
+{
+    if (weekGrid()->monday() != monday)
+        weekGrid()->setWeek(monday);
+    // Drawn as InfosJour draws it, state colours included, so that the week
+    // looks the same whichever way it was refilled.
+    WeekView::fillAll(*weekGrid(), m_roomCount, look());
+    ViewFreshness::setWeeklyUpToDate(true);
 }
 
 void TForm1::MiseAjourDesStatistiques(int room)
 {
+    m_refreshers->requestStatistics(room);
     emit statisticsRefreshRequested(room);
 }
 
@@ -284,6 +329,13 @@ void TForm1::PageControl2Change(int index)
 void TForm1::SelectSemaine(int room)
 {
     weekGrid()->selectWeek(room);
+    AfficheDescription(room);
+}
+
+void TForm1::AfficheDescription(int room)
+{
+    m_roomDescription = RoomDescription::text(room);
+    emit roomDescriptionChanged(m_roomDescription);
 }
 
 void TForm1::rafraichirVues()
@@ -300,8 +352,11 @@ void TForm1::rafraichirVues()
             monthChanged();
         }
     } else if (m_tabs->currentIndex() == MonthlyTab) {
-        if (weeklyStale)
-            emit weekRefreshRequested(weekMonday());
+        if (weeklyStale) {
+            const QDate monday = weekMonday();
+            m_refreshers->week()->request([this, monday] { fillWeek(monday); });
+            emit weekRefreshRequested(monday);
+        }
         if (monthlyStale)
             AffichageMois(displayedMonth());
     }
@@ -369,6 +424,7 @@ void TForm1::quitter()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    m_refreshers->cancelAll();
     FormClose();
     QMainWindow::closeEvent(event);
 }
