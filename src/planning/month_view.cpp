@@ -4,6 +4,7 @@
 #include "planning/month_grid.h"
 #include "planning/planning_dates.h"
 #include "planning/planning_texts.h"
+#include "planning/progress_steps.h"
 
 #include <QProgressBar>
 
@@ -14,6 +15,7 @@ void fillAll(MonthGrid &grid, const QDate &month, int roomCount, const PlanningL
     if (grid.dayCount() == 0 || !PlanningDates::sameMonth(grid.month(), month))
         grid.setMonth(month);
     const PlanningTable table = Reservation().lirePlanningMois(month, roomCount);
+    const ProgressSteps steps(bar);
     if (bar) {
         bar->setRange(0, roomCount);
         bar->setValue(0);

@@ -2,6 +2,7 @@
 
 #include "data/reservation.h"
 #include "planning/planning_texts.h"
+#include "planning/progress_steps.h"
 #include "planning/week_grid.h"
 
 #include <QProgressBar>
@@ -11,6 +12,7 @@ namespace WeekView {
 void fillAll(WeekGrid &grid, int roomCount, const PlanningLook &look, QProgressBar *bar)
 {
     const PlanningTable table = Reservation().lirePlanningSemaine(grid.monday(), roomCount);
+    const ProgressSteps steps(bar);
     for (int room = 1; room <= roomCount; ++room) {
         grid.showRoomTexts(room, PlanningTexts::week(table, room, look.showsNames), look.colors);
         if (bar)
