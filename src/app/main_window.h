@@ -53,6 +53,9 @@ public:
 
     // Brings stale views up to date after another window changed data.
     void rafraichirVues();
+    // Asks for the statistics of a room (0: every room) to be recomputed half a
+    // second later, by the fill the statistics tab installed on refreshers().
+    void MiseAjourDesStatistiques(int room);
 
     // Weekly tab: the week of the selected date, every room column refilled.
     // A database error is shown to the user; the columns filled before stay.
@@ -154,7 +157,6 @@ private:
     void requestMonthRefresh(const QDate &month, bool withProgress = false);
     void fillMonth(const QDate &month, bool withProgress);
     void fillWeek(const QDate &monday);
-    void MiseAjourDesStatistiques(int room);
     void showRoomMenu(int room, const QPoint &globalPos);
     void monthChanged();
     void quitter();
