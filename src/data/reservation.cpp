@@ -17,9 +17,24 @@
 
 namespace {
 
+// ISO text of a date, as r_date holds it. Written by hand: the statistics
+// bind over a thousand dates per year, and a format string is parsed per call.
 QString iso(const QDate &d)
 {
-    return Format::isoDate(d);
+    if (!d.isValid() || d.year() < 1 || d.year() > 9999)
+        return Format::isoDate(d);
+    const int parts[3] = {d.year(), d.month(), d.day()};
+    QChar text[10];
+    const int widths[3] = {4, 2, 2};
+    int at = 0;
+    for (int p = 0; p < 3; ++p) {
+        if (p > 0)
+            text[at++] = QLatin1Char('-');
+        for (int i = widths[p] - 1, v = parts[p]; i >= 0; --i, v /= 10)
+            text[at + i] = QLatin1Char(char('0' + v % 10));
+        at += widths[p];
+    }
+    return QString(text, 10);
 }
 
 // Reads "YYYY-MM-DD" (a time part after it is ignored) without the cost of a
@@ -103,6 +118,21 @@ void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDa
         n.nomEts = nomEts.toString();
         visit(std::as_const(n));
     }
+}
+
+// Calls visit(date, state) for each night of one room in [from, to), in the
+// same order; the state fills need nothing of the client.
+template <typename Visit>
+void forEachState(const QSqlDatabase &db, int room, const QDate &from, const QDate &to, Visit visit)
+{
+    Sql q(db, QStringLiteral("SELECT r_date, etat FROM reserv WHERE numero = :numero "
+                             "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
+    q.bind(QStringLiteral(":numero"), room)
+        .bind(QStringLiteral(":debut"), iso(from))
+        .bind(QStringLiteral(":fin"), iso(to));
+    q.exec();
+    while (q.next())
+        visit(nightDate(q.value(0)), q.value(1).toString());
 }
 
 QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, const QDate &to)
@@ -256,26 +286,40 @@ QList<ServiceLine> serviceLines(const TextGrid &grid)
     return out;
 }
 
-// Nights first, then their services, then each service's price for the
-// night's room: written as CROSS JOINs so that SQLite keeps this order and
-// starts from the date range instead of scanning the price list.
-const QString kTurnoverFrom =
-    QStringLiteral("FROM reserv r CROSS JOIN reserv_prestations rp CROSS JOIN prestations p "
-                   "WHERE rp.id_reserv = r.id AND p.id_prestation = rp.id_prestations "
-                   "AND p.numero_chambre = r.numero ");
+// Turnover of a date range: the quantities of each service are added up per
+// room first, then priced once with the room's base price. The sum is the same
+// as pricing every service row (nb x price, added up), with the quantities
+// added exactly, and it spares one price lookup per service row. The nights
+// come first (CROSS JOIN keeps that order) so that the date range, not the
+// price list, drives the search; grouping by service first keeps SQLite on
+// the date index when every room is summed.
+QString turnoverStatement(bool oneRoom)
+{
+    return QStringLiteral("SELECT SUM(s.nb * p.tarif_ht) FROM ("
+                          "SELECT r.numero AS chambre, rp.id_prestations AS prestation, SUM(rp.nb) AS nb "
+                          "FROM reserv r CROSS JOIN reserv_prestations rp "
+                          "WHERE rp.id_reserv = r.id AND r.r_date >= :debut AND r.r_date < :fin ") +
+           (oneRoom ? QStringLiteral("AND r.numero = :numero ") : QString()) +
+           QStringLiteral("GROUP BY 2, 1) s CROSS JOIN prestations p "
+                          "WHERE p.id_prestation = s.prestation AND p.numero_chambre = s.chambre");
+}
 
-const QString kMonthTurnover =
-    QStringLiteral("SELECT SUM(rp.nb * p.tarif_ht) ") + kTurnoverFrom +
-    QStringLiteral("AND r.numero = :numero AND r.r_date >= :debut AND r.r_date < :fin");
+const QString kMonthTurnover = turnoverStatement(true);
+const QString kDayTurnover = turnoverStatement(false);
 const QString kMonthNights = QStringLiteral("SELECT COUNT(*), SUM(nbpers) FROM reserv WHERE numero = :numero "
                                             "AND r_date >= :debut AND r_date < :fin");
+
+Sql &bindMonth(Sql &q, int room, const QString &from, const QString &to)
+{
+    return q.bind(QStringLiteral(":numero"), room)
+        .bind(QStringLiteral(":debut"), from)
+        .bind(QStringLiteral(":fin"), to);
+}
 
 Sql &bindMonth(Sql &q, int room, int year, int month)
 {
     const QDate first = firstOfMonth(year, month);
-    return q.bind(QStringLiteral(":numero"), room)
-        .bind(QStringLiteral(":debut"), iso(first))
-        .bind(QStringLiteral(":fin"), iso(first.addMonths(1)));
+    return bindMonth(q, room, iso(first), iso(first.addMonths(1)));
 }
 
 } // namespace
@@ -456,11 +500,12 @@ void Reservation::remplirEtatsSemaine(int numero, QStringList &liste, const QDat
 {
     const int days = int(qMin<qsizetype>(7, liste.size()));
     QStringList states(days);
-    for (const Night &n : readNights(m_use.db(), numero, premierJour, premierJour.addDays(days))) {
-        const int d = dayIndex(premierJour, n.date);
-        if (d >= 0 && d < days)
-            states[d] = n.etat;
-    }
+    forEachState(m_use.db(), numero, premierJour, premierJour.addDays(days),
+                 [&](const QDate &date, const QString &etat) {
+                     const int d = dayIndex(premierJour, date);
+                     if (d >= 0 && d < days)
+                         states[d] = etat;
+                 });
     for (int d = 0; d < days; ++d)
         liste[d] = states.at(d);
 }
@@ -468,11 +513,11 @@ void Reservation::remplirEtatsSemaine(int numero, QStringList &liste, const QDat
 void Reservation::remplirEtatsMois(int numero, QStringList &liste, const QDate &jour) const
 {
     const QDate first = firstOfMonth(jour.year(), jour.month());
-    for (const Night &n : readNights(m_use.db(), numero, first, first.addMonths(1))) {
-        const int d = dayIndex(first, n.date);
+    forEachState(m_use.db(), numero, first, first.addMonths(1), [&](const QDate &date, const QString &etat) {
+        const int d = dayIndex(first, date);
         if (d >= 0 && d < liste.size())
-            liste[d] = n.etat;
-    }
+            liste[d] = etat;
+    });
 }
 
 void Reservation::remplirClientsMois(int numero, QStringList &liste, const QDate &jour) const
@@ -688,8 +733,7 @@ double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
     const QDate day(annee, mois, jour);
     if (!day.isValid())
         return 0.0;
-    return Sql(m_use.db(), QStringLiteral("SELECT SUM(rp.nb * p.tarif_ht) ") + kTurnoverFrom +
-                               QStringLiteral("AND r.r_date >= :debut AND r.r_date < :fin"))
+    return Sql(m_use.db(), kDayTurnover)
         .bind(QStringLiteral(":debut"), iso(day))
         .bind(QStringLiteral(":fin"), iso(day.addDays(1)))
         .scalar()
@@ -702,18 +746,22 @@ YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
     // rows in the same order as the monthly operations, so the figures agree
     // to the last digit.
     YearFigures figures(annee, nbChambres);
+    QStringList bounds;
+    for (int month = 1; month <= 13; ++month)
+        bounds << iso(firstOfMonth(annee, 1).addMonths(month - 1));
     Sql nights(m_use.db(), kMonthNights);
     Sql turnover(m_use.db(), kMonthTurnover);
     for (int room = 1; room <= nbChambres; ++room) {
         for (int month = 1; month <= 12; ++month) {
-            bindMonth(nights, room, annee, month).exec();
+            const QString &from = bounds.at(month - 1);
+            const QString &to = bounds.at(month);
+            bindMonth(nights, room, from, to).exec();
             if (nights.next()) {
                 figures.setNights(room, month, nights.value(0).toInt());
                 figures.setPersons(room, month, nights.value(1).toInt());
             }
             nights.query().finish();
-            figures.setTurnover(room, month,
-                                bindMonth(turnover, room, annee, month).exec().scalar().toDouble());
+            figures.setTurnover(room, month, bindMonth(turnover, room, from, to).exec().scalar().toDouble());
         }
     }
     return figures;
@@ -721,18 +769,16 @@ YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
 
 QList<double> Reservation::getChiffreAffairesJours(const QDate &debut, const QDate &fin) const
 {
+    // The daily statement itself, prepared once, so that each day shows what
+    // the daily operation gives.
     QList<double> out;
-    if (debut > fin)
-        return out;
-    out.resize(debut.daysTo(fin) + 1, 0.0);
-    Sql q(m_use.db(), QStringLiteral("SELECT substr(r.r_date, 1, 10), SUM(rp.nb * p.tarif_ht) ") +
-                          kTurnoverFrom +
-                          QStringLiteral("AND r.r_date >= :debut AND r.r_date < :fin GROUP BY 1"));
-    q.bind(QStringLiteral(":debut"), iso(debut)).bind(QStringLiteral(":fin"), iso(fin.addDays(1)));
-    for (const QVariantList &row : q.rows()) {
-        const int d = dayIndex(debut, nightDate(row.at(0)));
-        if (d >= 0 && d < out.size())
-            out[d] = row.at(1).toDouble();
+    Sql q(m_use.db(), kDayTurnover);
+    for (QDate day = debut; day <= fin; day = day.addDays(1)) {
+        out.append(q.bind(QStringLiteral(":debut"), iso(day))
+                       .bind(QStringLiteral(":fin"), iso(day.addDays(1)))
+                       .exec()
+                       .scalar()
+                       .toDouble());
     }
     return out;
 }

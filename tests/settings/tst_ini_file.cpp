@@ -143,6 +143,20 @@ private Q_SLOTS:
         QCOMPARE(Settings::roomBorderColor(3), QColor(Qt::white));
         QVERIFY(Settings::showsNames());
     }
+
+    // Reading many keys at once follows the rules of reading them one by one.
+    void severalKeysFromOneReading()
+    {
+        TestDataDir dir;
+        dir.writeFile(QStringLiteral("config.ini"),
+                      "[Chambre1]\r\nnom=Bleue\r\nNOM=ignorée\r\n; nom=commentaire\r\n[chambre2]\r\n"
+                      "Nom = \"Verte\"\r\n[Chambre1]\r\nnom=seconde section\r\n[Chambre4]\r\nCfond=clRed\r\n");
+        QCOMPARE(Settings::roomNames(4), (QStringList{QStringLiteral("Bleue"), QStringLiteral("Verte"),
+                                                      QStringLiteral("3"), QStringLiteral("4")}));
+        for (int room = 1; room <= 4; ++room)
+            QCOMPARE(Settings::roomNames(4).at(room - 1), Settings::roomName(room));
+        QVERIFY(Settings::roomNames(0).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIniFile)
