@@ -7,6 +7,7 @@
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
 #include "planning/month_view.h"
@@ -26,6 +27,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -52,6 +54,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_about = new TForm2(this);
     m_refreshers = new PlanningRefreshers(this);
     connectSignals();
+    connectEntryPanel();
 }
 
 TForm1::~TForm1()
@@ -101,6 +104,26 @@ void TForm1::connectSignals()
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
     connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
+}
+
+void TForm1::connectEntryPanel()
+{
+    m_entryPanel = new EntryPanel(weekGrid(), entryPanelArea());
+    entryPanelArea()->layout()->addWidget(m_entryPanel);
+    connect(m_entryPanel, &EntryPanel::reservationLoaded, this, &TForm1::setLoadedReservation);
+    connect(m_entryPanel, &EntryPanel::reservationCleared, this, &TForm1::clearLoadedReservation);
+    connect(m_entryPanel, &EntryPanel::clientsChanged, this, &TForm1::reloadClientList);
+    // A press of any button in a room column shows its description, not only a click.
+    connect(this, &TForm1::roomDescriptionChanged, m_entryPanel->descriptionMemo(),
+            &QPlainTextEdit::setPlainText);
+    connect(this, &TForm1::clientListReloaded, m_entryPanel, [this] { m_entryPanel->setClients(m_clients); });
+    connect(m_entryPanel, &EntryPanel::roomSaved, this, [this](int room) {
+        m_progress->setRange(0, 7);
+        m_progress->setValue(0);
+        remplissage_listbox_jour(room);
+        m_progress->setValue(0);
+        MiseAjourDesStatistiques(room);
+    });
 }
 
 WeekGrid *TForm1::weekGrid() const

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class EntryPanel;
 class MonthGrid;
 class MonthTab;
 class PlanningRefreshers;
@@ -127,6 +128,8 @@ public:
     QWidget *statisticsToolbar() const { return m_statisticsToolbar; }
     // An empty container beside the calendar, where the entry panel goes.
     QWidget *entryPanelArea() const;
+    // The reservation entry panel placed there.
+    EntryPanel *entryPanel() const { return m_entryPanel; }
     QProgressBar *progressBar() const { return m_progress; }
     const MainMenus &menus() const { return m_menus; }
     RoomContextMenu *roomMenu() const { return m_roomMenu; }
@@ -152,6 +155,7 @@ protected:
 private:
     void buildTabs();
     void connectSignals();
+    void connectEntryPanel();
     void FormClose();
     // The bar shows the monthly fill's progress only when the month buttons asked.
     void requestMonthRefresh(const QDate &month, bool withProgress = false);
@@ -172,6 +176,7 @@ private:
     QProgressBar *m_progress = nullptr;
     RoomContextMenu *m_roomMenu = nullptr;
     PlanningRefreshers *m_refreshers = nullptr;
+    EntryPanel *m_entryPanel = nullptr;
     TForm2 *m_about = nullptr;
 
     int m_roomCount = defaultRoomCount;

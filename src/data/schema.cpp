@@ -147,7 +147,7 @@ const QList<QPair<const char *, const char *>> &indexes()
         {"idx_reserv_numero_date", "reserv (numero, r_date)"},
         {"idx_reserv_date", "reserv (r_date)"},
         {"idx_reserv_info", "reserv (info, r_date)"},
-        {"idx_reserv_prestations_reserv", "reserv_prestations (id_reserv)"},
+        {"idx_reserv_prestations_reserv", "reserv_prestations (id_reserv, id_prestations, nb)"},
         {"idx_prestations_service_room", "prestations (id_prestation, numero_chambre)"},
         {"idx_prestations_tarifs_service", "prestations_tarifs (id_prestation, id_periode, numero_chambre)"},
         {"idx_facturation_item_facture", "facturation_item (id_facture)"},

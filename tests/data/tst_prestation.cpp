@@ -128,17 +128,8 @@ class TstPrestation : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<TestDataDir>();
-        DataModule::release();
-        Schema::createOrUpgrade(DataModule::shared());
-    }
-    void cleanup()
-    {
-        DataModule::release();
-        m_dir.reset();
-    }
+    void init() { m_db = std::make_unique<TestDatabase>(); }
+    void cleanup() { m_db.reset(); }
 
     void majPrestationsNuit_data()
     {
@@ -467,7 +458,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestDataDir> m_dir;
+    std::unique_ptr<TestDatabase> m_db;
 };
 
 QTEST_GUILESS_MAIN(TstPrestation)

@@ -28,17 +28,8 @@ class TstTva : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<TestDataDir>();
-        DataModule::release();
-        Schema::createOrUpgrade(DataModule::shared());
-    }
-    void cleanup()
-    {
-        DataModule::release();
-        m_dir.reset();
-    }
+    void init() { m_db = std::make_unique<TestDatabase>(); }
+    void cleanup() { m_db.reset(); }
 
     void ratesHighestFirstAfterThePlaceholder()
     {
@@ -91,7 +82,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestDataDir> m_dir;
+    std::unique_ptr<TestDatabase> m_db;
 };
 
 QTEST_GUILESS_MAIN(TstTva)

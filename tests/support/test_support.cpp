@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+#include "data/data_module.h"
+#include "data/schema.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,4 +34,16 @@ QString sourceDir()
 QString programPath()
 {
     return qEnvironmentVariable("KESTROVA_BINARY");
+}
+
+TestDatabase::TestDatabase() : m_dir(std::make_unique<TestDataDir>())
+{
+    DataModule::release();
+    Schema::createOrUpgrade(DataModule::shared());
+}
+
+TestDatabase::~TestDatabase()
+{
+    DataModule::release();
+    m_dir.reset();
 }

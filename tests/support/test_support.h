@@ -22,6 +22,21 @@ private:
     QString m_previous;
 };
 
+// A fresh data directory holding a database made by the real schema routine,
+// reached through the shared connection; released again at the end so the next
+// test starts from a new file.
+class TestDatabase
+{
+public:
+    TestDatabase();
+    ~TestDatabase();
+    const TestDataDir &dir() const { return *m_dir; }
+    QString path() const { return m_dir->path(); }
+
+private:
+    std::unique_ptr<TestDataDir> m_dir;
+};
+
 // The source tree (for fixtures) and the built program (for subcommand tests).
 QString sourceDir();
 QString programPath();

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class ChoiceList;
+class RoomPricesPage;
+class QTabWidget;
+
+// "Mode avancé" of the services window: services with a price of their own in
+// each room, added ("Ajout") or changed ("Modification") through a grid of
+// rooms.
+class AdvancedServicesPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit AdvancedServicesPanel(QWidget *parent = nullptr);
+
+    // Sets up both grids for these rooms with empty prices and the rate of their list.
+    void setRooms(const QStringList &roomNames);
+    void fillRates(const ChoiceList &rates);
+    void fillServices(const ChoiceList &services);
+
+signals:
+    void servicesChanged();
+
+private:
+    void addService();
+    void showService();
+    void modifyService();
+    void resetModification();
+
+    QStringList m_roomNames;
+    QTabWidget *m_tabs;
+    RoomPricesPage *m_add;
+    RoomPricesPage *m_modify;
+};

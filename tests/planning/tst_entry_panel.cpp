@@ -1,0 +1,476 @@
+#include "app/main_window.h"
+#include "app/room_context_menu.h"
+#include "catalogue/choice_combo.h"
+#include "catalogue/service_picker.h"
+#include "common/dialogs.h"
+#include "entry_fixture.h"
+#include "planning/client_form.h"
+#include "planning/client_list_page.h"
+#include "planning/client_tabs.h"
+#include "planning/entry_panel.h"
+#include "planning/night_entry.h"
+#include "planning/services_grid_widget.h"
+#include "planning/view_freshness.h"
+#include "planning/week_grid.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace EntryFixture;
+
+// The entry panel inside the planning window: what a click loads, what
+// "Valider" writes and asks, the services grid and the client tabs.
+class TstEntryPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newClientOverWednesdayToFriday();
+    void libreDeletesEachConfirmedNight();
+    void loadedClientStateChangeRewritesServicesWithoutQuestion();
+    void otherClientOfTheListIsAskedPerNight();
+    void freeCellAfterReservedOneResetsThePanel();
+    void loadingShowsGuestsMaximaNotesAndDescription();
+    void declinedPastDateSavesNothingButRefreshes();
+    void failureMidwayIsShownAndLeavesNothing();
+    void servicesMenuFollowsTheSelectedRow();
+    void serviceAddedThroughThePickerIsPriced();
+    void clientListNavigatorWritesAndDeletes();
+    void digitFieldsRefuseOtherKeys();
+
+private:
+    EntryPanel *panel() const { return m_window->entryPanel(); }
+    WeekGrid *grid() const { return m_window->weekGrid(); }
+    // Clicks a day of a room, then shift-clicks the last day of the range.
+    void clickDays(int room, int first, int last = -1);
+    void click(const QString &state) { panel()->stateButton(state)->click(); }
+
+    std::unique_ptr<TestDataDir> m_dir;
+    std::unique_ptr<ScopedAnswerer> m_answers;
+    std::unique_ptr<TForm1> m_window;
+    QDate m_monday;
+};
+
+void TstEntryPanel::init()
+{
+    m_dir = std::make_unique<TestDataDir>();
+    m_dir->writeFile(
+        QStringLiteral("config.ini"),
+        "[Chambres]\nnombre=4\n[Chambre2]\nNbPersMax=3\n[Chambre3]\nNbPersMax=2\nNbEnfantsMax=1\n");
+    DataModule::release();
+    m_answers = std::make_unique<ScopedAnswerer>();
+    m_window = std::make_unique<TForm1>();
+    QVERIFY(m_window->FormCreate());
+    addService(1, QStringLiteral("Petit déjeuner"), 5, 10.0, 4);
+    addService(2, QStringLiteral("Parking"), 4, QVariant(), 4);
+    m_monday = futureMonday();
+    m_window->MonthCalendar1Click(m_monday);
+    m_window->resize(1400, 900);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    (*m_answers)->reset();
+}
+
+void TstEntryPanel::cleanup()
+{
+    m_window.reset();
+    m_answers.reset();
+    DataModule::release();
+    m_dir.reset();
+}
+
+void TstEntryPanel::clickDays(int room, int first, int last)
+{
+    QWidget *viewport = grid()->viewport();
+    const auto centre = [&](int day) {
+        return grid()->visualRect(grid()->model()->index(day, PlanningModel::columnOfRoom(room))).center();
+    };
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, centre(first));
+    if (last > first)
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, centre(last));
+    QCOMPARE(grid()->selectedRoom(), room);
+}
+
+void TstEntryPanel::newClientOverWednesdayToFriday()
+{
+    QSignalSpy statistics(m_window.get(), &TForm1::statisticsRefreshRequested);
+    ViewFreshness::setMonthlyUpToDate(true);
+    clickDays(2, 2, 4);
+    QCOMPARE(panel()->clientTabs()->currentIndex(), int(ClientTabs::Nouveau));
+    ClientForm *form = panel()->clientTabs()->newForm();
+    QVERIFY(form->particulier()->isChecked());
+    form->nomEdit()->setText(QStringLiteral("Lefèvre"));
+    QTest::keyClicks(form->telEdit(), QStringLiteral("06 12"));
+    panel()->notesMemo()->setPlainText(QStringLiteral("Arrivée tardive"));
+    QTest::keyClicks(panel()->adultesEdit(), QStringLiteral("2"));
+    click(QStringLiteral("Réservé"));
+    panel()->servicesGrid()->setGrid(servicesGrid({QStringLiteral("1:2")}));
+
+    QTest::mouseClick(panel()->validerButton(), Qt::LeftButton);
+
+    QVERIFY((*m_answers)->shown.isEmpty());
+    const int client = countOf(QStringLiteral("SELECT MAX(id) FROM infos"));
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 2);
+    QCOMPARE(value(QStringLiteral("SELECT nom || '/' || tel || '/' || type || '/' || informations FROM infos "
+                                  "WHERE id = ") +
+                   QString::number(client))
+                 .toString(),
+             QStringLiteral("Lefèvre/0612/1/Arrivée tardive"));
+    const QString c = QString::number(client);
+    QCOMPARE(nightsOf(2), (QStringList{iso(m_monday.addDays(2)) + QStringLiteral(" Réservé ") + c,
+                                       iso(m_monday.addDays(3)) + QStringLiteral(" Réservé ") + c,
+                                       iso(m_monday.addDays(4)) + QStringLiteral(" Réservé ") + c}));
+    QCOMPARE(countOf(QStringLiteral(
+                 "SELECT COUNT(*) FROM reserv_prestations WHERE nb = 2 AND id_prestations = 1")),
+             3);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 2")), 3);
+    // The new-client fields are emptied; the list offers the new client.
+    QVERIFY(form->nomEdit()->text().isEmpty());
+    QCOMPARE(form->kind(), 0);
+    QVERIFY(panel()->notesMemo()->toPlainText().isEmpty());
+    QCOMPARE(panel()->clientTabs()->listPage()->clientCount(), 2);
+    QCOMPARE(statistics.size(), 1);
+    QCOMPARE(statistics.first().first().toInt(), 2);
+    QVERIFY(!ViewFreshness::monthlyUpToDate());
+    QCOMPARE(grid()->selectedRoom(), 0);
+}
+
+void TstEntryPanel::libreDeletesEachConfirmedNight()
+{
+    const int client = addClient(QStringLiteral("Martin"));
+    const int mon = addNight(m_monday, 1, client);
+    const int tue = addNight(m_monday.addDays(1), 1, client);
+    attach(mon, 1, 1);
+    attach(tue, 2, 1);
+    clickDays(1, 0, 1);
+    QCOMPARE(panel()->etat(), QStringLiteral("Réservé"));
+    click(QStringLiteral("Libre"));
+    (*m_answers)->answer(true);
+    (*m_answers)->answer(true);
+    panel()->ValiderClick();
+
+    QCOMPARE((*m_answers)->questions(), (QStringList{NightEntry::deletionQuestion(m_monday),
+                                                     NightEntry::deletionQuestion(m_monday.addDays(1))}));
+    QCOMPARE(nightsOf(1), QStringList());
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv_prestations")), 0);
+}
+
+void TstEntryPanel::loadedClientStateChangeRewritesServicesWithoutQuestion()
+{
+    const int client = addClient(QStringLiteral("Martin"), 2);
+    const int night = addNight(m_monday.addDays(3), 3, client);
+    attach(night, 1, 1);
+    attach(night, 2, 3);
+    clickDays(3, 3);
+
+    ClientForm *infos = panel()->clientTabs()->infosForm();
+    QCOMPARE(panel()->clientTabs()->currentIndex(), int(ClientTabs::Infos));
+    QCOMPARE(infos->clientId(), client);
+    QVERIFY(infos->entreprise()->isChecked());
+    QVERIFY(infos->companyEdit()->isVisibleTo(infos));
+    ServicesGridWidget *services = panel()->servicesGrid();
+    QCOMPARE(services->grid().rowCount(), 4);
+    QCOMPARE(services->grid().row(2).mid(1, 5),
+             (QStringList{QStringLiteral("Parking"), QStringLiteral("3"), QStringLiteral("36"),
+                          QStringLiteral("---------"), QStringLiteral("36")}));
+
+    services->selectGridRow(2);
+    services->SuppPrestation();
+    infos->particulier()->click();
+    QVERIFY(!infos->companyEdit()->isVisibleTo(infos));
+    infos->telEdit()->setText(QStringLiteral("0699"));
+    click(QStringLiteral("Payé"));
+    QCOMPARE(panel()->payeEdit()->text(), QStringLiteral("00"));
+    panel()->ValiderClick();
+
+    QVERIFY((*m_answers)->shown.isEmpty());
+    QCOMPARE(nightsOf(3),
+             QStringList{iso(m_monday.addDays(3)) + QStringLiteral(" Payé ") + QString::number(client)});
+    QCOMPARE(servicesOf(night), QStringList{QStringLiteral("1:1")});
+    QCOMPARE(
+        value(QStringLiteral("SELECT type || '/' || tel FROM infos WHERE id = ") + QString::number(client))
+            .toString(),
+        QStringLiteral("1/0699"));
+    QCOMPARE(value(QStringLiteral("SELECT reglement FROM reserv")), QVariant(0));
+}
+
+void TstEntryPanel::otherClientOfTheListIsAskedPerNight()
+{
+    const int stored = addClient(QStringLiteral("Martin"));
+    const int other = addClient(QStringLiteral("Bernard"));
+    m_window->reloadClientList();
+    addNight(m_monday.addDays(5), 1, stored);
+    addNight(m_monday.addDays(6), 1, stored);
+    clickDays(1, 5, 6);
+    panel()->clientTabs()->setCurrentIndex(ClientTabs::Liste);
+    ClientListPage *list = panel()->clientTabs()->listPage();
+    // By name: the default client (no name), Bernard, Martin.
+    list->first();
+    QCOMPARE(list->currentClientId(), 1);
+    list->next();
+    QCOMPARE(list->currentClientId(), other);
+    click(QStringLiteral("Acompte"));
+    (*m_answers)->answer(true);
+    (*m_answers)->answer(false);
+    panel()->ValiderClick();
+
+    QCOMPARE((*m_answers)->questions(), (QStringList{NightEntry::clientChangeQuestion(m_monday.addDays(5)),
+                                                     NightEntry::clientChangeQuestion(m_monday.addDays(6))}));
+    QCOMPARE(nightsOf(1),
+             (QStringList{iso(m_monday.addDays(5)) + QStringLiteral(" Acompte ") + QString::number(other),
+                          iso(m_monday.addDays(6)) + QStringLiteral(" Acompte ") + QString::number(stored)}));
+}
+
+void TstEntryPanel::freeCellAfterReservedOneResetsThePanel()
+{
+    const int client = addClient(QStringLiteral("Martin"));
+    addNight(m_monday, 2, client, QStringLiteral("Payé"), 2);
+    ClientForm *fresh = panel()->clientTabs()->newForm();
+    fresh->nomEdit()->setText(QStringLiteral("Gardé"));
+
+    clickDays(2, 0);
+    ClientForm *infos = panel()->clientTabs()->infosForm();
+    QCOMPARE(infos->nomEdit()->text(), QStringLiteral("Martin"));
+    QCOMPARE(panel()->etat(), QStringLiteral("Payé"));
+    QVERIFY(m_window->hasLoadedReservation());
+    m_window->roomMenu()->prepare(m_window->hasLoadedReservation());
+    QVERIFY(m_window->roomMenu()->modifierReservation()->isVisible());
+    QVERIFY(m_window->roomMenu()->editerFacture()->isVisible());
+    QVERIFY(!m_window->roomMenu()->nouvelleReservation()->isVisible());
+
+    clickDays(2, 1);
+    QCOMPARE(panel()->clientTabs()->currentIndex(), int(ClientTabs::Nouveau));
+    QVERIFY(panel()->stateButton(QStringLiteral("Libre"))->isChecked());
+    QCOMPARE(panel()->etat(), QString());
+    QVERIFY(infos->nomEdit()->text().isEmpty());
+    QVERIFY(infos->telEdit()->text().isEmpty());
+    QCOMPARE(infos->clientId(), 0);
+    QCOMPARE(infos->kind(), 0);
+    QVERIFY(panel()->adultesEdit()->text().isEmpty());
+    QCOMPARE(fresh->nomEdit()->text(), QStringLiteral("Gardé"));
+    QVERIFY(!m_window->hasLoadedReservation());
+    m_window->roomMenu()->prepare(m_window->hasLoadedReservation());
+    QVERIFY(!m_window->roomMenu()->modifierReservation()->isVisible());
+    QVERIFY(m_window->roomMenu()->nouvelleReservation()->isVisible());
+}
+
+void TstEntryPanel::loadingShowsGuestsMaximaNotesAndDescription()
+{
+    m_dir->writeFile(QStringLiteral("description/3.txt"), "Vue sur le lac\nDouche");
+    const int client = addClient(QStringLiteral("Martin"), 1, QStringLiteral("Chien accepté"));
+    const int night = addNight(m_monday.addDays(2), 3, client, QStringLiteral("Acompte"), 2);
+    Sql(db(), QStringLiteral("UPDATE reserv SET nbenfants = 1, reglement = 30 WHERE id = :id"))
+        .bind(QStringLiteral(":id"), night)
+        .exec();
+    clickDays(3, 2);
+
+    QCOMPARE(panel()->adultesEdit()->text(), QStringLiteral("2"));
+    QCOMPARE(panel()->enfantsEdit()->text(), QStringLiteral("1"));
+    QCOMPARE(panel()->adultesMaxLabel()->text(), QStringLiteral("/ 2"));
+    QVERIFY(panel()->adultesMaxLabel()->isVisibleTo(panel()));
+    QCOMPARE(panel()->enfantsMaxLabel()->text(), QStringLiteral("/ 1"));
+    QCOMPARE(panel()->acompteEdit()->text(), QStringLiteral("30"));
+    QVERIFY(!panel()->acompteEdit()->isVisibleTo(panel()));
+    QCOMPARE(panel()->notesMemo()->toPlainText(), QStringLiteral("Chien accepté"));
+    QCOMPARE(panel()->innerTabs()->currentIndex(), int(EntryPanel::ClientTab));
+    QCOMPARE(panel()->descriptionMemo()->toPlainText(), QStringLiteral("Vue sur le lac\nDouche"));
+    QCOMPARE(m_window->currentReservationId(), night);
+    QCOMPARE(m_window->currentRoom(), 3);
+
+    // Room 1 has no maxima and no description.
+    clickDays(1, 2);
+    QVERIFY(!panel()->adultesMaxLabel()->isVisibleTo(panel()));
+    QVERIFY(!panel()->enfantsMaxLabel()->isVisibleTo(panel()));
+    QVERIFY(panel()->descriptionMemo()->toPlainText().isEmpty());
+}
+
+void TstEntryPanel::declinedPastDateSavesNothingButRefreshes()
+{
+    const QDate past = QDate::currentDate().addDays(-14);
+    m_window->MonthCalendar1Click(past);
+    QSignalSpy statistics(m_window.get(), &TForm1::statisticsRefreshRequested);
+    clickDays(4, 0, 6);
+    panel()->clientTabs()->newForm()->nomEdit()->setText(QStringLiteral("Ancien"));
+    click(QStringLiteral("Réservé"));
+    (*m_answers)->answer(false);
+    panel()->ValiderClick();
+
+    QCOMPARE((*m_answers)->questions(), QStringList{NightEntry::pastDateQuestion()});
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv")), 0);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 1);
+    QCOMPARE(panel()->clientTabs()->newForm()->nomEdit()->text(), QStringLiteral("Ancien"));
+    QCOMPARE(statistics.size(), 1);
+    QCOMPARE(statistics.first().first().toInt(), 4);
+}
+
+void TstEntryPanel::failureMidwayIsShownAndLeavesNothing()
+{
+    execSql(db(), QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON reserv WHEN NEW.r_date = '%1' "
+                                 "BEGIN SELECT RAISE(ABORT, 'disque plein'); END")
+                      .arg(iso(m_monday.addDays(2))));
+    QSignalSpy statistics(m_window.get(), &TForm1::statisticsRefreshRequested);
+    clickDays(1, 0, 3);
+    panel()->clientTabs()->newForm()->nomEdit()->setText(QStringLiteral("Perdu"));
+    click(QStringLiteral("Réservé"));
+    panel()->ValiderClick();
+
+    QCOMPARE((*m_answers)->shown.size(), 1);
+    QCOMPARE((*m_answers)->shown.first().kind, Dialogs::Kind::Error);
+    QVERIFY((*m_answers)->texts().first().contains(QStringLiteral("disque plein")));
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv")), 0);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 1);
+    QCOMPARE(panel()->clientTabs()->newForm()->nomEdit()->text(), QStringLiteral("Perdu"));
+    QCOMPARE(statistics.size(), 1);
+}
+
+void TstEntryPanel::servicesMenuFollowsTheSelectedRow()
+{
+    ServicesGridWidget *services = panel()->servicesGrid();
+    QVERIFY(!services->modifierAction()->isEnabled());
+    QVERIFY(!services->supprimerAction()->isEnabled());
+    QCOMPARE(services->selectedServicesRow(), -1);
+
+    services->setGrid(servicesGrid({QStringLiteral("1:1"), QStringLiteral("2:2")}));
+    services->selectGridRow(2);
+    QCOMPARE(services->selectedServicesRow(), 2);
+    QVERIFY(services->modifierAction()->isEnabled());
+    QVERIFY(services->supprimerAction()->isEnabled());
+    services->selectGridRow(3); // the empty row
+    QCOMPARE(services->selectedServicesRow(), -1);
+    QVERIFY(!services->supprimerAction()->isEnabled());
+
+    services->selectGridRow(1);
+    services->SuppPrestation();
+    QCOMPARE(services->grid().rowCount(), 3);
+    QCOMPARE(services->grid().cell(1, 0), QStringLiteral("2"));
+    QVERIFY(services->grid().isRowEmpty(2));
+    QCOMPARE(services->selectedServicesRow(), -1);
+}
+
+void TstEntryPanel::serviceAddedThroughThePickerIsPriced()
+{
+    clickDays(2, 0);
+    ServicesGridWidget *services = panel()->servicesGrid();
+    services->setGrid(servicesGrid({QStringLiteral("2:1")}));
+    QStringList offered;
+    QTimer::singleShot(0, this, [&offered] {
+        auto *picker = qobject_cast<TSelectPrestation *>(QApplication::activeModalWidget());
+        QVERIFY(picker);
+        auto *combo = picker->findChild<QComboBox *>(QStringLiteral("services"));
+        for (int i = 0; i < combo->count(); ++i)
+            offered << combo->itemText(i);
+        ChoiceCombo::selectValue(combo, 1);
+        picker->findChild<QLineEdit *>(QStringLiteral("quantity"))->setText(QStringLiteral("3"));
+        picker->validate();
+    });
+    // A double click on the empty row adds.
+    services->selectGridRow(2);
+    const QRect empty = services->visualRect(services->model()->index(1, 1));
+    QTest::mouseDClick(services->viewport(), Qt::LeftButton, Qt::NoModifier, empty.center());
+
+    QCOMPARE(offered,
+             (QStringList{QStringLiteral("Liste des Prestations"), QStringLiteral("Petit déjeuner")}));
+    QCOMPARE(services->grid().rowCount(), 4);
+    // Room 2: breakfast 10 before VAT and 11 with it, three of them.
+    QCOMPARE(services->grid().row(2).mid(0, 6),
+             (QStringList{QStringLiteral("1"), QStringLiteral("Petit déjeuner"), QStringLiteral("3"),
+                          QStringLiteral("30"), QStringLiteral("10"), QStringLiteral("33")}));
+    QCOMPARE(services->grid().cell(1, 3), QStringLiteral("8"));
+}
+
+void TstEntryPanel::clientListNavigatorWritesAndDeletes()
+{
+    const int leaving = addClient(QStringLiteral("Aubert"));
+    const int staying = addClient(QStringLiteral("Zola"));
+    addNight(m_monday, 1, leaving);
+    addNight(m_monday.addDays(1), 1, leaving);
+    m_window->reloadClientList();
+    ClientListPage *list = panel()->clientTabs()->listPage();
+    QCOMPARE(list->clientCount(), 3);
+    // By name: the default client (no name), Aubert, Zola.
+    list->first();
+    QVERIFY(!list->button(ClientListPage::Prior)->isEnabled());
+    list->next();
+    QCOMPARE(list->currentClientId(), leaving);
+    QVERIFY(!list->button(ClientListPage::Post)->isEnabled());
+
+    // Typing starts an edit; cancel brings the stored text back.
+    QTest::keyClicks(list->prenomEdit(), QStringLiteral("x"));
+    QCOMPARE(list->state(), ClientListPage::State::Edit);
+    list->cancel();
+    QCOMPARE(list->prenomEdit()->text(), QStringLiteral("Jean"));
+
+    // Declined, then accepted deletion.
+    (*m_answers)->answer(false);
+    list->remove();
+    QCOMPARE((*m_answers)->questions(),
+             QStringList{QStringLiteral("Comfirmez-vous la suppression de ce client ?")});
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 3);
+    (*m_answers)->answer(true);
+    list->remove();
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos WHERE id = ") + QString::number(leaving)), 0);
+    QCOMPARE(nightsOf(1), (QStringList{iso(m_monday) + QStringLiteral(" Réservé 1"),
+                                       iso(m_monday.addDays(1)) + QStringLiteral(" Réservé 1")}));
+    QCOMPARE(list->clientCount(), 2);
+    QCOMPARE(list->table()->rowCount(), 2);
+
+    // Insert and post a client; edit and post another.
+    list->insert();
+    QTest::keyClicks(list->nomEdit(), QStringLiteral("Bazin"));
+    QVERIFY(list->post());
+    QCOMPARE(list->clientCount(), 3);
+    QCOMPARE(list->nomEdit()->text(), QStringLiteral("Bazin"));
+    const int inserted = list->currentClientId();
+    QVERIFY(inserted > staying);
+    list->last();
+    QCOMPARE(list->currentClientId(), staying);
+    list->emailEdit()->setText(QStringLiteral("z@z.fr"));
+    list->edit();
+    QVERIFY(list->post());
+    QCOMPARE(
+        value(QStringLiteral("SELECT email FROM infos WHERE id = ") + QString::number(staying)).toString(),
+        QStringLiteral("z@z.fr"));
+
+    // The default client keeps the nights of deleted clients: it cannot go.
+    (*m_answers)->reset();
+    list->first();
+    QCOMPARE(list->currentClientId(), 1);
+    list->remove();
+    QVERIFY((*m_answers)->questions().isEmpty());
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos WHERE id = 1")), 1);
+}
+
+void TstEntryPanel::digitFieldsRefuseOtherKeys()
+{
+    QTest::keyClicks(panel()->adultesEdit(), QStringLiteral("a1b2.3-45"));
+    QCOMPARE(panel()->adultesEdit()->text(), QStringLiteral("1234"));
+    QTest::keyClick(panel()->adultesEdit(), Qt::Key_Backspace);
+    QCOMPARE(panel()->adultesEdit()->text(), QStringLiteral("123"));
+
+    QLineEdit *tel = panel()->clientTabs()->infosForm()->telEdit();
+    QTest::keyClicks(tel, QStringLiteral("01 02 03 04 05 06"));
+    QCOMPARE(tel->text(), QStringLiteral("0102030405"));
+    // A stored number keeps its blanks when shown.
+    tel->setText(QStringLiteral("01 02 03 04 05"));
+    QCOMPARE(tel->text(), QStringLiteral("01 02 03 04 05"));
+}
+
+QTEST_MAIN(TstEntryPanel)
+#include "tst_entry_panel.moc"
