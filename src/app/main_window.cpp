@@ -217,6 +217,8 @@ PlanningLook TForm1::look() const
 void TForm1::InfosJour()
 {
     const QDate monday = weekMonday();
+    // A delayed weekly refill still waiting would only repeat this one.
+    m_refreshers->week()->cancel();
     weekGrid()->setWeek(monday);
     m_weekTab->title()->setText(PlanningDates::weekTitle(monday));
     if (calendar()->selectedDate() != selectedDate())

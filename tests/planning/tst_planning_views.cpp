@@ -445,6 +445,15 @@ void TestPlanningViews::weeklyRefillWhileTheMonthIsShownLooksLikeInfosJour()
         QCOMPARE(after.at(i).text, before.at(i).text);
         QCOMPARE(after.at(i).color, before.at(i).color);
     }
+
+    // Back on the weekly tab before the delay: the week is filled at once and
+    // the waiting refill is dropped.
+    ViewFreshness::setWeeklyUpToDate(false);
+    window->rafraichirVues();
+    QVERIFY(window->refreshers()->week()->isPending());
+    window->tabs()->setCurrentIndex(TForm1::WeeklyTab);
+    QVERIFY(ViewFreshness::weeklyUpToDate());
+    QVERIFY(!window->refreshers()->week()->isPending());
 }
 
 void TestPlanningViews::databaseErrors()
