@@ -7,12 +7,14 @@
 #include "data/data_module.h"
 #include "data/periode.h"
 #include "data/prestation.h"
+#include "data/reservation.h"
 #include "data/sql.h"
 #include "data/tva.h"
 #include "settings/ini_file.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTextStream>
 
 #include <optional>
@@ -227,6 +229,87 @@ void demoCatalogue(DemoContext &context)
     context.summary << QStringLiteral("2 taux de TVA réduits, 1 période tarifaire");
 }
 
+// Stays in every room from a little before the current month to the end of the
+// next one, so that both planning tabs open on a lively hotel: past nights
+// paid, current stays paid or with a deposit, later ones mostly only booked.
+// Deterministic for a given day, so that pictures can be compared.
+void demoReservations(DemoContext &context)
+{
+    QList<int> clients;
+    {
+        Sql q(context.db, QStringLiteral("SELECT id FROM infos WHERE id <> 1 ORDER BY id"));
+        for (const QVariantList &row : q.rows())
+            clients << row.at(0).toInt();
+    }
+    QHash<QString, int> services;
+    {
+        Sql q(context.db,
+              QStringLiteral("SELECT id_prestation, libelle FROM prestations WHERE numero_chambre = 1"));
+        for (const QVariantList &row : q.rows())
+            services.insert(row.at(1).toString(), row.at(0).toInt());
+    }
+    if (clients.isEmpty())
+        return;
+
+    const QDate today = QDate::currentDate();
+    const QDate from = QDate(today.year(), today.month(), 1).addDays(-9);
+    const QDate to = QDate(today.year(), today.month(), 1).addMonths(2).addDays(4);
+    quint32 seed = 7;
+    const auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % quint32(n));
+    };
+
+    Reservation reservation;
+    int stays = 0;
+    int nights = 0;
+    int clientTurn = 0;
+    const int roomCount = int(std::size(kRooms));
+    for (int room = 1; room <= roomCount; ++room) {
+        const DemoRoom &r = kRooms[room - 1];
+        QDate day = from.addDays(next(3));
+        while (day <= to) {
+            const int length = 1 + next(room >= 7 ? 7 : 5);
+            const QDate last = day.addDays(length - 1);
+            QString state;
+            if (last < today)
+                state = QStringLiteral("Payé");
+            else if (day <= today)
+                state = next(2) == 0 ? QStringLiteral("Acompte") : QStringLiteral("Payé");
+            else
+                state = next(3) == 0 ? QStringLiteral("Acompte") : QStringLiteral("Réservé");
+            const int adults = 1 + next(r.adults);
+            const int children = r.children > 0 ? next(r.children + 1) : 0;
+
+            TextGrid daily(1, 3);
+            daily.setRow(0, {QStringLiteral("N°"), QStringLiteral("Prestation"), QStringLiteral("Nb")});
+            const auto add = [&](const QString &label, int count) {
+                if (services.contains(label) && count > 0)
+                    daily.appendRow({QString::number(services.value(label)), label, QString::number(count)});
+            };
+            add(QStringLiteral("Nuitée"), 1);
+            if (next(3) != 0)
+                add(QStringLiteral("Petit déjeuner"), adults + children);
+            if (next(4) == 0)
+                add(QStringLiteral("Demi-pension"), adults);
+            if (next(3) == 0)
+                add(QStringLiteral("Parking"), 1);
+            add(QStringLiteral("Taxe de séjour"), adults);
+            daily.appendRow();
+
+            // A few faithful clients come back; the others in turn.
+            const int client = clients.at((clientTurn * 7 + next(3)) % clients.size());
+            ++clientTurn;
+            reservation.ajouterReservation(room, state, client, day, last, daily, adults, children);
+            ++stays;
+            nights += length;
+            // Often the next stay follows at once, as in a good season.
+            day = last.addDays(1 + (next(3) == 0 ? 0 : next(4)));
+        }
+    }
+    context.summary << QStringLiteral("%1 séjours (%2 nuits)").arg(stays).arg(nights);
+}
+
 struct DemoStep
 {
     void (*run)(DemoContext &);
@@ -239,6 +322,7 @@ const DemoStep kSteps[] = {
     {&demoClients},
     {&demoServices},
     {&demoCatalogue},
+    {&demoReservations},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

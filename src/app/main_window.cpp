@@ -11,11 +11,15 @@
 #include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
+#include "planning/month_view.h"
 #include "planning/planning_dates.h"
+#include "planning/planning_refreshers.h"
+#include "planning/room_description.h"
 #include "planning/statistics_grid.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
 #include "planning/week_tab.h"
+#include "planning/week_view.h"
 #include "settings/settings.h"
 
 #include <QCalendarWidget>
@@ -24,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -49,6 +54,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    m_refreshers = new PlanningRefreshers(this);
     connectSignals();
     connectEntryPanel();
 }
@@ -92,6 +98,8 @@ void TForm1::connectSignals()
     connect(m_monthTab->previousButton(), &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(m_monthTab->nextButton(), &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(weekGrid(), &WeekGrid::cellClicked, this, [this](int room, int) { m_currentRoom = room; });
+    connect(weekGrid(), &WeekGrid::roomPressed, this, &TForm1::AfficheDescription);
+    connect(weekGrid(), &WeekGrid::roomHeaderClicked, this, &TForm1::AfficheDescription);
     connect(weekGrid(), &PlanningGrid::roomContextMenuRequested, this,
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(monthGrid(), &PlanningGrid::roomContextMenuRequested, this,
@@ -107,6 +115,9 @@ void TForm1::connectEntryPanel()
     connect(m_entryPanel, &EntryPanel::reservationLoaded, this, &TForm1::setLoadedReservation);
     connect(m_entryPanel, &EntryPanel::reservationCleared, this, &TForm1::clearLoadedReservation);
     connect(m_entryPanel, &EntryPanel::clientsChanged, this, &TForm1::reloadClientList);
+    // A press of any button in a room column shows its description, not only a click.
+    connect(this, &TForm1::roomDescriptionChanged, m_entryPanel->descriptionMemo(),
+            &QPlainTextEdit::setPlainText);
     connect(this, &TForm1::clientListReloaded, m_entryPanel, [this] { m_entryPanel->setClients(m_clients); });
     connect(m_entryPanel, &EntryPanel::roomSaved, this, [this](int room) {
         m_progress->setRange(0, 7);
@@ -200,9 +211,16 @@ QColor TForm1::stateColor(const QString &state) const
     return m_colorLibre;
 }
 
+PlanningLook TForm1::look() const
+{
+    return {m_showsNames, {m_colorReserve, m_colorAcompte, m_colorPaye}};
+}
+
 void TForm1::InfosJour()
 {
     const QDate monday = weekMonday();
+    // A delayed weekly refill still waiting would only repeat this one.
+    m_refreshers->week()->cancel();
     weekGrid()->setWeek(monday);
     m_weekTab->title()->setText(PlanningDates::weekTitle(monday));
     if (calendar()->selectedDate() != selectedDate())
@@ -210,8 +228,13 @@ void TForm1::InfosJour()
 
     m_progress->setRange(0, 7 * m_roomCount);
     m_progress->setValue(0);
-    for (int room = 1; room <= m_roomCount; ++room)
-        remplissage_listbox_jour(room);
+    try {
+        WeekView::fillAll(*weekGrid(), m_roomCount, look(), m_progress);
+    } catch (const KestrovaError &e) {
+        m_progress->setValue(0);
+        Dialogs::error(e.text());
+        return;
+    }
     ViewFreshness::setWeeklyUpToDate(true);
 
     m_monthTab->title()->setText(PlanningDates::nomMois(selectedDate()) +
@@ -221,8 +244,11 @@ void TForm1::InfosJour()
 
 void TForm1::remplissage_listbox_jour(int room)
 {
-    weekGrid()->clearRoom(room);
-    m_progress->setValue(qMin(m_progress->maximum(), m_progress->value() + 7));
+    try {
+        WeekView::fillRoom(*weekGrid(), room, look());
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+    }
 }
 
 void TForm1::AffichageJoursDuMois(const QDate &date)
@@ -235,16 +261,41 @@ void TForm1::AffichageJoursDuMois(const QDate &date)
 void TForm1::AffichageMois(const QDate &date)
 {
     AffichageJoursDuMois(date);
-    requestMonthRefresh(date);
+    requestMonthRefresh(date, true);
 }
 
-void TForm1::requestMonthRefresh(const QDate &month)
+void TForm1::requestMonthRefresh(const QDate &month, bool withProgress)
 {
+    m_refreshers->month()->request([this, month, withProgress] { fillMonth(month, withProgress); });
     emit monthRefreshRequested(month);
+}
+
+void TForm1::fillMonth(const QDate &month, bool withProgress)
+{
+    QProgressBar *bar = withProgress ? m_progress : nullptr;
+    try {
+        MonthView::fillAll(*monthGrid(), month, m_roomCount, look(), bar);
+    } catch (...) {
+        if (bar)
+            bar->setValue(0);
+        throw; // the refresher abandons the run without a word
+    }
+    ViewFreshness::setMonthlyUpToDate(true);
+}
+
+void TForm1::fillWeek(const QDate &monday)
+{
+    if (weekGrid()->monday() != monday)
+        weekGrid()->setWeek(monday);
+    // Drawn as InfosJour draws it, state colours included, so that the week
+    // looks the same whichever way it was refilled.
+    WeekView::fillAll(*weekGrid(), m_roomCount, look());
+    ViewFreshness::setWeeklyUpToDate(true);
 }
 
 void TForm1::MiseAjourDesStatistiques(int room)
 {
+    m_refreshers->requestStatistics(room);
     emit statisticsRefreshRequested(room);
 }
 
@@ -305,6 +356,13 @@ void TForm1::PageControl2Change(int index)
 void TForm1::SelectSemaine(int room)
 {
     weekGrid()->selectWeek(room);
+    AfficheDescription(room);
+}
+
+void TForm1::AfficheDescription(int room)
+{
+    m_roomDescription = RoomDescription::text(room);
+    emit roomDescriptionChanged(m_roomDescription);
 }
 
 void TForm1::rafraichirVues()
@@ -321,8 +379,11 @@ void TForm1::rafraichirVues()
             monthChanged();
         }
     } else if (m_tabs->currentIndex() == MonthlyTab) {
-        if (weeklyStale)
-            emit weekRefreshRequested(weekMonday());
+        if (weeklyStale) {
+            const QDate monday = weekMonday();
+            m_refreshers->week()->request([this, monday] { fillWeek(monday); });
+            emit weekRefreshRequested(monday);
+        }
         if (monthlyStale)
             AffichageMois(displayedMonth());
     }
@@ -390,6 +451,7 @@ void TForm1::quitter()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    m_refreshers->cancelAll();
     FormClose();
     QMainWindow::closeEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "app/main_menus.h"
 #include "app/startup.h"
+#include "planning/cell_style.h"
 #include "planning/planning_navigation.h"
 
 #include <QColor>
@@ -14,6 +15,7 @@
 class EntryPanel;
 class MonthGrid;
 class MonthTab;
+class PlanningRefreshers;
 class QCalendarWidget;
 class QProgressBar;
 class QTabWidget;
@@ -52,10 +54,15 @@ public:
 
     // Brings stale views up to date after another window changed data.
     void rafraichirVues();
+    // Asks for the statistics of a room (0: every room) to be recomputed half a
+    // second later, by the fill the statistics tab installed on refreshers().
+    void MiseAjourDesStatistiques(int room);
 
     // Weekly tab: the week of the selected date, every room column refilled.
+    // A database error is shown to the user; the columns filled before stay.
     void InfosJour();
-    // Refills the weekly column of one room for the displayed week.
+    // Refills the weekly column of one room for the displayed week (the entry
+    // panel calls it after a save). A database error is shown to the user.
     void remplissage_listbox_jour(int room);
     // Monthly tab: day labels and title for the month of the date; AffichageMois
     // also asks for the room columns to be refilled.
@@ -70,6 +77,11 @@ public:
     void Button2Click(); // "Suivant -->" of the monthly tab
     void PageControl2Change(int index);
     void SelectSemaine(int room);
+    // Reads the room's description (description/<room>.txt) and announces it
+    // through roomDescriptionChanged; a press in a weekly room column and a
+    // click on its header call it.
+    void AfficheDescription(int room);
+    QString roomDescription() const { return m_roomDescription; }
 
     // The room columns' "Modifier la réservation" and "Editer la facture" need a
     // reservation loaded in the entry panel; without one this tells the user so
@@ -86,6 +98,8 @@ public:
     bool showsNames() const { return m_showsNames; }
     // Text colour of a state in the planning, as read by the last personnalidation.
     QColor stateColor(const QString &state) const;
+    // Display mode and state colours together, as the planning fills use them.
+    PlanningLook look() const;
 
     // The reservation the entry panel has loaded (its client id field not empty).
     void setLoadedReservation(int reservationId, int clientId);
@@ -119,6 +133,9 @@ public:
     QProgressBar *progressBar() const { return m_progress; }
     const MainMenus &menus() const { return m_menus; }
     RoomContextMenu *roomMenu() const { return m_roomMenu; }
+    // The delayed fills of the monthly and weekly plannings and of the
+    // statistics (whose fill the statistics tab installs with setStatisticsFill).
+    PlanningRefreshers *refreshers() const { return m_refreshers; }
     TForm2 *aboutWindow() const { return m_about; }
 
 signals:
@@ -127,6 +144,9 @@ signals:
     void monthRefreshRequested(const QDate &month);
     void weekRefreshRequested(const QDate &monday);
     void statisticsRefreshRequested(int room); // 0: every room
+    // The description of the room last pressed in the weekly grid, for the
+    // entry panel's "Chambre" tab (empty when the room has none).
+    void roomDescriptionChanged(const QString &text);
     void clientListReloaded();
 
 protected:
@@ -137,8 +157,10 @@ private:
     void connectSignals();
     void connectEntryPanel();
     void FormClose();
-    void requestMonthRefresh(const QDate &month);
-    void MiseAjourDesStatistiques(int room);
+    // The bar shows the monthly fill's progress only when the month buttons asked.
+    void requestMonthRefresh(const QDate &month, bool withProgress = false);
+    void fillMonth(const QDate &month, bool withProgress);
+    void fillWeek(const QDate &monday);
     void showRoomMenu(int room, const QPoint &globalPos);
     void monthChanged();
     void quitter();
@@ -153,6 +175,7 @@ private:
     StatisticsGrid *m_statisticsGrid = nullptr;
     QProgressBar *m_progress = nullptr;
     RoomContextMenu *m_roomMenu = nullptr;
+    PlanningRefreshers *m_refreshers = nullptr;
     EntryPanel *m_entryPanel = nullptr;
     TForm2 *m_about = nullptr;
 
@@ -166,5 +189,6 @@ private:
     QColor m_colorPaye;
     QColor m_colorLibre;
     QList<QSqlRecord> m_clients;
+    QString m_roomDescription;
     std::function<void()> m_shutdownTask;
 };

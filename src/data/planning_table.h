@@ -18,8 +18,12 @@ struct PlanningCell
     // Name and state as remplirClientsMois writes them into a cleared month list
     // ("Dupont Payé"), the state alone when no name is known or the client is gone.
     QString texteMois;
-    // State, one blank and the client's surname ("Payé Dupont"), the state alone
-    // when the client is gone or has no surname: the weekly grid's name mode.
+    // The weekly grid reads a day's first night where the other readers take the
+    // last one; the two differ only on a day that holds several nights.
+    // State of that first night:
+    QString premierEtat;
+    // and its state, one blank and the client's surname ("Payé Dupont"), the
+    // state alone when the client is gone or its surname is NULL.
     QString texteEtatNom;
 
     bool isFree() const { return id == 0; }

@@ -572,7 +572,7 @@ PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, i
         if (n.room < 1 || n.room > nbChambres || d < 0 || d >= nbJours)
             return;
         PlanningCell &cell = table.cell(n.room, d);
-        ++nightsPerCell[qsizetype(n.room - 1) * nbJours + d];
+        const bool firstOfDay = ++nightsPerCell[qsizetype(n.room - 1) * nbJours + d] == 1;
         cell.id = n.id;
         cell.client = n.client;
         cell.etat = n.etat;
@@ -580,7 +580,10 @@ PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, i
         const QString text = monthText(n);
         if (!text.isNull())
             cell.texteMois = text;
-        cell.texteEtatNom = n.clientFound && !n.nomNull ? n.etat + QLatin1Char(' ') + n.nom : n.etat;
+        if (firstOfDay) {
+            cell.premierEtat = n.etat;
+            cell.texteEtatNom = n.clientFound && !n.nomNull ? n.etat + QLatin1Char(' ') + n.nom : n.etat;
+        }
     });
     // As in a month list: a night that wrote no text shows its state when it
     // is the day's only night.

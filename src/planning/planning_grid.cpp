@@ -131,11 +131,32 @@ void PlanningGrid::setRoomCount(int count)
     }
 }
 
+void PlanningGrid::showRoomTexts(int room, const QStringList &texts, const StateColors &colors)
+{
+    if (room < 1 || room > PlanningModel::MaxRooms)
+        return;
+    QList<PlanningModel::Cell> cells(dayCount());
+    for (int d = 0; d < dayCount() && d < texts.size(); ++d) {
+        const QString &text = texts.at(d);
+        if (text.isEmpty())
+            continue;
+        const CellStyle style = CellStyles::style(text, colors);
+        cells[d] = PlanningModel::Cell{style.text, style.color, text};
+    }
+    m_model->setRoomCells(room, cells);
+    deselectRoom(room);
+}
+
 void PlanningGrid::clearRoom(int room)
 {
     if (room < 1 || room > PlanningModel::MaxRooms)
         return;
     m_model->clearRoom(room);
+    deselectRoom(room);
+}
+
+void PlanningGrid::deselectRoom(int room)
+{
     if (dayCount() > 0) {
         const int column = PlanningModel::columnOfRoom(room);
         selectionModel()->select(

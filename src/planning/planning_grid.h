@@ -1,5 +1,6 @@
 #pragma once
 
+#include "planning/cell_style.h"
 #include "planning/planning_model.h"
 
 #include <QTableView>
@@ -36,6 +37,10 @@ public:
     }
     QString cellText(int room, int day) const { return m_model->cellText(room, day); }
     PlanningModel::Cell cell(int room, int day) const { return m_model->cell(room, day); }
+    // Refills a room's column with planning texts (entry i for day i), each
+    // drawn by the state-colour rule; the text as given stays in CellDataRole.
+    // Drops the column's selection.
+    void showRoomTexts(int room, const QStringList &texts, const StateColors &colors);
     // Empties a room's column and drops its selection.
     void clearRoom(int room);
     void clearCells() { m_model->clearCells(); }
@@ -58,6 +63,7 @@ protected:
 
 private:
     void layOutDayColumns();
+    void deselectRoom(int room);
 
     PlanningModel *m_model;
     int m_roomCount = PlanningModel::MaxRooms;

@@ -61,6 +61,16 @@ void PlanningModel::setCell(int room, int day, const QString &text, const QColor
     emit dataChanged(i, i);
 }
 
+void PlanningModel::setRoomCells(int room, const QList<Cell> &cells)
+{
+    if (!validRoom(room))
+        return;
+    QList<Cell> column = cells.mid(0, dayCount());
+    column.resize(dayCount());
+    m_rooms[room - 1].cells = std::move(column);
+    emitRoomChanged(room);
+}
+
 PlanningModel::Cell PlanningModel::cell(int room, int day) const
 {
     if (!validRoom(room) || day < 0 || day >= dayCount())

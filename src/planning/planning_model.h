@@ -49,6 +49,9 @@ public:
     // Cells are addressed by room (1..MaxRooms) and day index (row); calls outside
     // the grid are ignored.
     void setCell(int room, int day, const QString &text, const QColor &color = {}, const QVariant &data = {});
+    // Replaces a room's whole column at once (one change signal for the column);
+    // missing days are emptied, extra entries ignored.
+    void setRoomCells(int room, const QList<Cell> &cells);
     Cell cell(int room, int day) const;
     QString cellText(int room, int day) const { return cell(room, day).text; }
     void clearRoom(int room);

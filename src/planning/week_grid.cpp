@@ -97,11 +97,11 @@ QSize WeekGrid::minimumSizeHint() const
 void WeekGrid::mousePressEvent(QMouseEvent *event)
 {
     PlanningGrid::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return;
     const int room = roomAt(event->position().toPoint());
     const int day = dayAt(event->position().toPoint());
-    if (room == 0 || day < 0)
+    if (room >= 1 && room <= roomCount())
+        emit roomPressed(room);
+    if (event->button() != Qt::LeftButton || room == 0 || day < 0)
         return;
     const bool extend = (event->modifiers() & Qt::ShiftModifier) && room == m_anchorRoom && m_anchorDay >= 0;
     if (!extend) {

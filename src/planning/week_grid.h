@@ -36,6 +36,8 @@ signals:
     void cellClicked(int room, int day);
     // The user clicked a room's header; its week is selected.
     void roomHeaderClicked(int room);
+    // Any mouse button went down in a room's column (before the selection moves).
+    void roomPressed(int room);
     // Any change of the selection; room 0 and invalid dates when nothing is selected.
     void daySelectionChanged(int room, const QDate &first, const QDate &last);
 

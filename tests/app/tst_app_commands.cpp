@@ -2,6 +2,8 @@
 #include "common/dialogs.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "planning/month_grid.h"
+#include "planning/planning_refreshers.h"
 #include "planning/week_grid.h"
 #include "settings/ini_file.h"
 #include "test_support.h"
@@ -141,6 +143,33 @@ void TestAppCommands::demoFillsAnEmptyDirectoryOnce()
                      .scalar()
                      .toInt(),
                  5);
+
+        // The planning is alive: stays in every state over this month and the
+        // next, for several clients, most nights with services.
+        const QDate first = QDate::currentDate().addDays(1 - QDate::currentDate().day());
+        const auto stays = [&use](const QDate &from, const QDate &to) {
+            Sql q(use.db(), QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT etat), COUNT(DISTINCT info) "
+                                           "FROM reserv WHERE r_date >= :a AND r_date < :b"));
+            q.bind(QStringLiteral(":a"), from.toString(Qt::ISODate))
+                .bind(QStringLiteral(":b"), to.toString(Qt::ISODate));
+            const QList<QVariantList> rows = q.rows();
+            return rows.isEmpty() ? QVariantList{0, 0, 0} : rows.first();
+        };
+        for (int month = 0; month < 2; ++month) {
+            const QVariantList row = stays(first.addMonths(month), first.addMonths(month + 1));
+            QVERIFY(row.at(0).toInt() > 100);
+            QVERIFY(row.at(2).toInt() >= 5);
+        }
+        QCOMPARE(stays(first, first.addMonths(2)).at(1).toInt(), 3);
+        QVERIFY(Sql(use.db(), QStringLiteral("SELECT COUNT(DISTINCT id_reserv) FROM reserv_prestations"))
+                    .scalar()
+                    .toInt() > 100);
+        window.refreshers()->month()->flush();
+        int filled = 0;
+        for (int room = 1; room <= 8; ++room)
+            for (int d = 0; d < window.monthGrid()->dayCount(); ++d)
+                filled += window.monthGrid()->cellText(room, d).isEmpty() ? 0 : 1;
+        QVERIFY(filled > 100);
     }
 }
 

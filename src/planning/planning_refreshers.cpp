@@ -1,0 +1,24 @@
+#include "planning/planning_refreshers.h"
+
+PlanningRefreshers::PlanningRefreshers(QObject *parent, int delayMs)
+    : QObject(parent), m_month(new DelayedRefresher(this, delayMs)),
+      m_week(new DelayedRefresher(this, delayMs)), m_statistics(new DelayedRefresher(this, delayMs))
+{}
+
+void PlanningRefreshers::requestStatistics(int room)
+{
+    if (m_statistics->isPending() && m_pendingRoom != room)
+        room = 0;
+    m_pendingRoom = room;
+    m_statistics->request([this, room] {
+        if (m_statisticsFill)
+            m_statisticsFill(room);
+    });
+}
+
+void PlanningRefreshers::cancelAll()
+{
+    m_month->cancel();
+    m_week->cancel();
+    m_statistics->cancel();
+}
