@@ -69,8 +69,9 @@ QColor freeColor()
 
 bool showsNames()
 {
+    // "Etat" shows the state alone; every other value shows the client's name too.
     return IniFile().readString(QStringLiteral("Affichage"), QStringLiteral("type"), QStringLiteral("Etat"))
-               .compare(QLatin1String("Nom"), Qt::CaseInsensitive) == 0;
+           != QLatin1String("Etat");
 }
 
 } // namespace Settings

@@ -26,7 +26,8 @@ QString hotelName(const QString &defaultName = QString());
 QColor stateColor(const QString &state);
 QColor freeColor(); // [couleurs] lib_L
 
-// [Affichage] type: true when planning cells show the client's name ("Nom").
+// [Affichage] type: true when planning cells show the client's name, that is
+// for any value but "Etat" ("Nom" as the settings form writes it).
 bool showsNames();
 
 } // namespace Settings

@@ -142,6 +142,10 @@ private Q_SLOTS:
         QCOMPARE(Settings::roomBackgroundColor(3), QColor(0xE0, 0xE0, 0xFF));
         QCOMPARE(Settings::roomBorderColor(3), QColor(Qt::white));
         QVERIFY(Settings::showsNames());
+        IniFile().writeString(QStringLiteral("Affichage"), QStringLiteral("type"), QStringLiteral("Client"));
+        QVERIFY(Settings::showsNames());
+        IniFile().writeString(QStringLiteral("Affichage"), QStringLiteral("type"), QStringLiteral("Etat"));
+        QVERIFY(!Settings::showsNames());
     }
 
     // Reading many keys at once follows the rules of reading them one by one.
