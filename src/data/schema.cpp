@@ -26,6 +26,37 @@ struct Table
 const char *const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
 const char *const kToday = "DATETIME DEFAULT (date('now','localtime'))";
 
+// Invoices and quotes share their columns (a quote adds two), and so do their lines
+// but for the column naming the document they belong to.
+QList<Column> documentColumns()
+{
+    return {{"id", kCounter},
+            {"f_date", "DATETIME"},
+            {"id_client", "INT"},
+            {"mode_reglement", "VARCHAR(20)"},
+            {"adresse_facturation", "TEXT"},
+            {"total_ht", "DOUBLE"},
+            {"total_tva", "DOUBLE"},
+            {"total_ttc", "DOUBLE"},
+            {"sejour_debut", kToday},
+            {"sejour_fin", kToday},
+            {"acompte", "DOUBLE"},
+            {"remise", "DOUBLE"}};
+}
+
+QList<Column> lineColumns(const char *documentKey)
+{
+    return {{"id", kCounter},
+            {documentKey, "INT"},
+            {"nb", "INT"},
+            {"libelle", "VARCHAR(250)"},
+            {"tarif_ht", "DOUBLE"},
+            {"taux_tva", "DOUBLE"},
+            {"tarif_ttc", "DOUBLE"},
+            {"numero_chambre", "INT"},
+            {"id_prestation", "INT"}};
+}
+
 const QList<Table> &tables()
 {
     static const QList<Table> t = {
@@ -69,57 +100,13 @@ const QList<Table> &tables()
           {"tarif_ttc", "DOUBLE"},
           {"chk_gratuit_enfant", "INT"},
           {"chk_add_auto", "INT"}}},
-        {"facturation",
-         {{"id", kCounter},
-          {"f_date", "DATETIME"},
-          {"id_client", "INT"},
-          {"mode_reglement", "VARCHAR(20)"},
-          {"adresse_facturation", "TEXT"},
-          {"total_ht", "DOUBLE"},
-          {"total_tva", "DOUBLE"},
-          {"total_ttc", "DOUBLE"},
-          {"sejour_debut", kToday},
-          {"sejour_fin", kToday},
-          {"acompte", "DOUBLE"},
-          {"remise", "DOUBLE"}}},
-        {"facturation_item",
-         {{"id", kCounter},
-          {"id_facture", "INT"},
-          {"nb", "INT"},
-          {"libelle", "VARCHAR(250)"},
-          {"tarif_ht", "DOUBLE"},
-          {"taux_tva", "DOUBLE"},
-          {"tarif_ttc", "DOUBLE"},
-          {"numero_chambre", "INT"},
-          {"id_prestation", "INT"}}},
+        {"facturation", documentColumns()},
+        {"facturation_item", lineColumns("id_facture")},
         {"tva", {{"id", kCounter}, {"taux", "DOUBLE"}}},
         {"reserv_prestations",
          {{"id", kCounter}, {"id_reserv", "INT"}, {"id_prestations", "INT"}, {"nb", "INT"}}},
-        {"devis",
-         {{"id", kCounter},
-          {"f_date", "DATETIME"},
-          {"id_client", "INT"},
-          {"mode_reglement", "VARCHAR(20)"},
-          {"adresse_facturation", "TEXT"},
-          {"total_ht", "DOUBLE"},
-          {"total_tva", "DOUBLE"},
-          {"total_ttc", "DOUBLE"},
-          {"sejour_debut", kToday},
-          {"sejour_fin", kToday},
-          {"acompte", "DOUBLE"},
-          {"remise", "DOUBLE"},
-          {"commentaires", "TEXT"},
-          {"id_chambre", "INT"}}},
-        {"devis_item",
-         {{"id", kCounter},
-          {"id_devis", "INT"},
-          {"nb", "INT"},
-          {"libelle", "VARCHAR(250)"},
-          {"tarif_ht", "DOUBLE"},
-          {"taux_tva", "DOUBLE"},
-          {"tarif_ttc", "DOUBLE"},
-          {"numero_chambre", "INT"},
-          {"id_prestation", "INT"}}},
+        {"devis", documentColumns() + QList<Column>{{"commentaires", "TEXT"}, {"id_chambre", "INT"}}},
+        {"devis_item", lineColumns("id_devis")},
         {"email_historique",
          {{"id", kCounter},
           {"id_client", "INT"},

@@ -11,6 +11,16 @@ QVariant typeValue(int type)
     return type == 1 || type == 2 ? QVariant(type) : QVariant(QMetaType(QMetaType::Int));
 }
 
+// The contact fields every client statement of the panel writes.
+Sql &bindContact(Sql &statement, const EntryClient &client)
+{
+    return statement.bind(QStringLiteral(":nom"), client.nom)
+        .bind(QStringLiteral(":prenom"), client.prenom)
+        .bind(QStringLiteral(":tel"), client.tel)
+        .bind(QStringLiteral(":fax"), client.fax)
+        .bind(QStringLiteral(":email"), client.email);
+}
+
 } // namespace
 
 int EntryClients::creer(const EntryClient &client)
@@ -23,13 +33,8 @@ int EntryClients::creer(const EntryClient &client)
     insert.bind(QStringLiteral(":type"), typeValue(client.type))
         .bind(QStringLiteral(":nom_ets"),
               client.type == 2 ? QVariant(client.nomEts) : QVariant(QMetaType(QMetaType::QString)))
-        .bind(QStringLiteral(":nom"), client.nom)
-        .bind(QStringLiteral(":prenom"), client.prenom)
-        .bind(QStringLiteral(":tel"), client.tel)
-        .bind(QStringLiteral(":fax"), client.fax)
-        .bind(QStringLiteral(":email"), client.email)
-        .bind(QStringLiteral(":informations"), client.informations)
-        .exec();
+        .bind(QStringLiteral(":informations"), client.informations);
+    bindContact(insert, client).exec();
     return insert.lastInsertId().toInt();
 }
 
@@ -45,16 +50,10 @@ void EntryClients::mettreAJour(const EntryClient &client)
             kind.bind(QStringLiteral(":nom_ets"), client.nomEts);
         kind.bind(QStringLiteral(":id"), client.id).exec();
     }
-    Sql(db, QStringLiteral("UPDATE infos SET nom = :nom, prenom = :prenom, tel = :tel, fax = :fax, "
-                           "email = :email, informations = :informations WHERE id = :id"))
-        .bind(QStringLiteral(":nom"), client.nom)
-        .bind(QStringLiteral(":prenom"), client.prenom)
-        .bind(QStringLiteral(":tel"), client.tel)
-        .bind(QStringLiteral(":fax"), client.fax)
-        .bind(QStringLiteral(":email"), client.email)
-        .bind(QStringLiteral(":informations"), client.informations)
-        .bind(QStringLiteral(":id"), client.id)
-        .exec();
+    Sql update(db, QStringLiteral("UPDATE infos SET nom = :nom, prenom = :prenom, tel = :tel, fax = :fax, "
+                                  "email = :email, informations = :informations WHERE id = :id"));
+    update.bind(QStringLiteral(":informations"), client.informations).bind(QStringLiteral(":id"), client.id);
+    bindContact(update, client).exec();
     transaction.commit();
 }
 
@@ -66,12 +65,8 @@ int EntryClients::enregistrerFiche(const EntryClient &client)
                                        "VALUES (:nom_ets, :nom, :prenom, :tel, :fax, :email)")
                       : QStringLiteral("UPDATE infos SET nom_ets = :nom_ets, nom = :nom, prenom = :prenom, "
                                        "tel = :tel, fax = :fax, email = :email WHERE id = :id"));
-    write.bind(QStringLiteral(":nom_ets"), client.nomEts)
-        .bind(QStringLiteral(":nom"), client.nom)
-        .bind(QStringLiteral(":prenom"), client.prenom)
-        .bind(QStringLiteral(":tel"), client.tel)
-        .bind(QStringLiteral(":fax"), client.fax)
-        .bind(QStringLiteral(":email"), client.email);
+    write.bind(QStringLiteral(":nom_ets"), client.nomEts);
+    bindContact(write, client);
     if (client.id != 0)
         write.bind(QStringLiteral(":id"), client.id);
     write.exec();
