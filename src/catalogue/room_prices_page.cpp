@@ -1,4 +1,5 @@
 #include "catalogue/room_prices_page.h"
+#include "catalogue/catalogue_widgets.h"
 
 #include "catalogue/choice_combo.h"
 #include "catalogue/room_prices_model.h"
@@ -39,18 +40,12 @@ RoomPricesPage::RoomPricesPage(const QString &prefix, const QString &buttonText,
     // Room name, two prices and the rate fit without a horizontal scroll bar.
     m_view->setMinimumWidth(250 + 3 * 64 + 2 * m_view->frameWidth() + 24);
 
-    m_free = new QCheckBox(QStringLiteral("Gratuit pour les enfants"), this);
-    m_free->setObjectName(prefix + QStringLiteral("FreeForChildren"));
-    m_automatic = new QCheckBox(QStringLiteral("Ajouter automatiquement avec la réservation"), this);
-    m_automatic->setObjectName(prefix + QStringLiteral("Automatic"));
-    m_automatic->hide();
-    m_button = new QPushButton(buttonText, this);
-    m_button->setObjectName(prefix + QStringLiteral("Button"));
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(m_free);
-    bottom->addWidget(m_automatic);
-    bottom->addStretch(1);
-    bottom->addWidget(m_button);
+    const CatalogueWidgets::ServiceActionRow actions =
+        CatalogueWidgets::serviceActionRow(this, prefix, buttonText);
+    m_free = actions.freeForChildren;
+    m_automatic = actions.automatic;
+    m_button = actions.button;
+    QHBoxLayout *bottom = actions.layout;
 
     auto *column = new QVBoxLayout(this);
     column->addLayout(form);

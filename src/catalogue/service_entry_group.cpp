@@ -1,4 +1,5 @@
 #include "catalogue/service_entry_group.h"
+#include "catalogue/catalogue_widgets.h"
 
 #include "catalogue/choice_combo.h"
 #include "catalogue/price_link.h"
@@ -73,20 +74,12 @@ ServiceEntryGroup::ServiceEntryGroup(const QString &title, const QString &prefix
     grid->addLayout(prices, row, 1);
     ++row;
 
-    m_free = new QCheckBox(QStringLiteral("Gratuit pour les enfants"), this);
-    m_free->setObjectName(prefix + QStringLiteral("FreeForChildren"));
-    // Kept for the stored flag; nothing adds services by itself yet.
-    m_automatic = new QCheckBox(QStringLiteral("Ajouter automatiquement avec la réservation"), this);
-    m_automatic->setObjectName(prefix + QStringLiteral("Automatic"));
-    m_automatic->hide();
-    m_button = new QPushButton(buttonText, this);
-    m_button->setObjectName(prefix + QStringLiteral("Button"));
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(m_free);
-    bottom->addWidget(m_automatic);
-    bottom->addStretch(1);
-    bottom->addWidget(m_button);
-    grid->addLayout(bottom, row, 0, 1, 2);
+    const CatalogueWidgets::ServiceActionRow actions =
+        CatalogueWidgets::serviceActionRow(this, prefix, buttonText);
+    m_free = actions.freeForChildren;
+    m_automatic = actions.automatic;
+    m_button = actions.button;
+    grid->addLayout(actions.layout, row, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     // Groups with and without a service list line their fields up.
     grid->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("Prestation")) + 8);

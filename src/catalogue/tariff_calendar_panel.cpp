@@ -1,4 +1,5 @@
 #include "catalogue/tariff_calendar_panel.h"
+#include "catalogue/catalogue_widgets.h"
 
 #include "catalogue/period_range_editor.h"
 #include "catalogue/text_grid_model.h"
@@ -46,14 +47,7 @@ TariffCalendarPanel::TariffCalendarPanel(QWidget *parent)
     years->addWidget(next);
 
     m_model->setGrid(emptyCalendar());
-    m_view = new QTableView(this);
-    m_view->setObjectName(QStringLiteral("calendar"));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view = CatalogueWidgets::recordTable(this, QStringLiteral("calendar"), m_model);
     m_view->setColumnHidden(0, true);
     m_view->setColumnHidden(1, true);
     m_view->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);

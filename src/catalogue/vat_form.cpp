@@ -1,4 +1,5 @@
 #include "catalogue/vat_form.h"
+#include "catalogue/catalogue_widgets.h"
 
 #include "catalogue/text_grid_model.h"
 #include "catalogue/user_action.h"
@@ -34,14 +35,7 @@ TFormTVA::TFormTVA(QWidget *parent)
     TextGrid empty(2, 2);
     empty.setCell(0, 1, QStringLiteral("Taux de TVA"));
     m_model->setGrid(empty);
-    m_view = new QTableView(this);
-    m_view->setObjectName(QStringLiteral("rates"));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view = CatalogueWidgets::recordTable(this, QStringLiteral("rates"), m_model);
     m_view->setColumnHidden(0, true);
     m_view->setColumnWidth(1, 271);
     m_view->horizontalHeader()->setStretchLastSection(true);
