@@ -40,28 +40,10 @@ void attach(int night, int service, int nb)
         .exec();
 }
 
-// "service:nb" pairs of a night, by service number.
-QStringList servicesOf(int night)
-{
-    QStringList out;
-    Sql q(db(), QStringLiteral("SELECT id_prestations, nb FROM reserv_prestations WHERE id_reserv = :r ORDER "
-                               "BY id_prestations"));
-    q.bind(QStringLiteral(":r"), night);
-    for (const QVariantList &row : q.rows())
-        out << row[0].toString() + QLatin1Char(':') + row[1].toString();
-    return out;
-}
-
 // A services grid: titles, one row per "service:nb", the trailing empty row.
 TextGrid servicesGrid(const QStringList &lines)
 {
-    TextGrid g(1, 6);
-    g.setRow(0, {QStringLiteral("N°"), QStringLiteral("Libellé"), QStringLiteral("Qté")});
-    for (const QString &l : lines)
-        g.appendRow(
-            {l.section(QLatin1Char(':'), 0, 0), QStringLiteral("x"), l.section(QLatin1Char(':'), 1, 1)});
-    g.appendRow();
-    return g;
+    return servicesGridOf(lines, 6);
 }
 
 // One service row per room, prices before VAT and with VAT as given.
@@ -166,8 +148,8 @@ private slots:
         }
         const TextGrid keptGrid = servicesGrid(kept);
         Prestation().majPrestationsNuit(night, servicesGrid(grid), withKept ? &keptGrid : nullptr);
-        QCOMPARE(servicesOf(night), expected);
-        QCOMPARE(servicesOf(other), stored); // another night is never touched
+        QCOMPARE(nightServices(night), expected);
+        QCOMPARE(nightServices(other), stored); // another night is never touched
     }
 
     void badQuantityChangesNothing()
@@ -176,7 +158,7 @@ private slots:
         attach(night, 1, 2);
         TextGrid grid = servicesGrid({QStringLiteral("2:1"), QStringLiteral("3:deux")});
         QVERIFY_THROWS_EXCEPTION(KestrovaError, Prestation().majPrestationsNuit(night, grid));
-        QCOMPARE(servicesOf(night), QStringList{QStringLiteral("1:2")});
+        QCOMPARE(nightServices(night), QStringList{QStringLiteral("1:2")});
     }
 
     void emptyCatalogue()
@@ -325,7 +307,7 @@ private slots:
         QCOMPARE(p.supprimerPrestation(1), 2);
         QCOMPARE(p.supprimerPrestation(1), 0);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM prestations_tarifs")), 0);
-        QCOMPARE(servicesOf(night), (QStringList{"1:1", "2:2"})); // the night keeps its rows...
+        QCOMPARE(nightServices(night), (QStringList{"1:1", "2:2"})); // the night keeps its rows...
         TextGrid grid;
         p.cumulerPrestationsNuit(night, true, grid);
         QCOMPARE(grid.rowCount(), 3); // ...but the deleted service drops out of its totals

@@ -111,13 +111,7 @@ QStringList services()
 // A services grid: titles, one row per "service:nb", the trailing empty row.
 TextGrid grid(const QStringList &lines)
 {
-    TextGrid g(1, 3);
-    g.setRow(0, {QStringLiteral("N°"), QStringLiteral("Prestation"), QStringLiteral("Nb")});
-    for (const QString &l : lines)
-        g.appendRow(
-            {l.section(QLatin1Char(':'), 0, 0), QStringLiteral("x"), l.section(QLatin1Char(':'), 1, 1)});
-    g.appendRow();
-    return g;
+    return servicesGridOf(lines, 3);
 }
 
 // Everything a stay operation may touch, to compare before and after.

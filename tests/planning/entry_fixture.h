@@ -5,6 +5,7 @@
 #include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "test_support.h"
 
 #include <QDate>
 #include <QStringList>
@@ -75,18 +76,6 @@ inline void addService(int id, const QString &label, double ht, const QVariant &
     }
 }
 
-// "service:nb" of a night, by service number.
-inline QStringList servicesOf(int night)
-{
-    QStringList out;
-    Sql q(db(), QStringLiteral("SELECT id_prestations, nb FROM reserv_prestations WHERE id_reserv = :r "
-                               "ORDER BY id_prestations"));
-    q.bind(QStringLiteral(":r"), night);
-    for (const QVariantList &row : q.rows())
-        out << row[0].toString() + QLatin1Char(':') + row[1].toString();
-    return out;
-}
-
 // The nights of a room as "yyyy-MM-dd etat client", in date order.
 inline QStringList nightsOf(int room)
 {
@@ -113,14 +102,7 @@ inline int countOf(const QString &statement)
 // A panel services grid: titles, one row per "service:nb", the empty row.
 inline TextGrid servicesGrid(const QStringList &lines)
 {
-    TextGrid g(1, 7);
-    g.setRow(0, {QString(), QStringLiteral("Prestation"), QStringLiteral("Nb")});
-    for (const QString &l : lines)
-        g.appendRow(
-            {l.section(QLatin1Char(':'), 0, 0), QStringLiteral("x"), l.section(QLatin1Char(':'), 1, 1)});
-    g.appendRow();
-    g.setColumnCount(7);
-    return g;
+    return servicesGridOf(lines, 7);
 }
 
 // The Monday of a week safely in the future (no past-date question).

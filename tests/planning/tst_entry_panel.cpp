@@ -203,7 +203,7 @@ void TstEntryPanel::loadedClientStateChangeRewritesServicesWithoutQuestion()
     QVERIFY((*m_answers)->shown.isEmpty());
     QCOMPARE(nightsOf(3),
              QStringList{iso(m_monday.addDays(3)) + QStringLiteral(" Payé ") + QString::number(client)});
-    QCOMPARE(servicesOf(night), QStringList{QStringLiteral("1:1")});
+    QCOMPARE(nightServices(night), QStringList{QStringLiteral("1:1")});
     QCOMPARE(
         value(QStringLiteral("SELECT type || '/' || tel FROM infos WHERE id = ") + QString::number(client))
             .toString(),

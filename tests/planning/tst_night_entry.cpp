@@ -106,7 +106,7 @@ void TstNightEntry::newClientOverThreeFreeNightsCreatesOneClientAndThreeNights()
                                        iso(monday.addDays(4)) + QStringLiteral(" Réservé ") + c}));
     Sql nights(db(), QStringLiteral("SELECT id, nbpers, nbenfants, reglement FROM reserv ORDER BY r_date"));
     for (const QVariantList &night : nights.rows()) {
-        QCOMPARE(servicesOf(night[0].toInt()), (QStringList{QStringLiteral("1:2"), QStringLiteral("3:1")}));
+        QCOMPARE(nightServices(night[0].toInt()), (QStringList{QStringLiteral("1:2"), QStringLiteral("3:1")}));
         QCOMPARE(night[1], QVariant(2));
         QVERIFY(night[2].isNull());
         QVERIFY(night[3].isNull());
@@ -150,9 +150,9 @@ void TstNightEntry::libreAsksOncePerOccupiedNightAndDeletesWithServices()
                  monday.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" ?"));
     QCOMPARE(nightsOf(1),
              QStringList{iso(monday.addDays(1)) + QStringLiteral(" Réservé ") + QString::number(client)});
-    QCOMPARE(servicesOf(mon), QStringList());
-    QCOMPARE(servicesOf(wed), QStringList());
-    QCOMPARE(servicesOf(tue), QStringList{QStringLiteral("1:1")});
+    QCOMPARE(nightServices(mon), QStringList());
+    QCOMPARE(nightServices(wed), QStringList());
+    QCOMPARE(nightServices(tue), QStringList{QStringLiteral("1:1")});
     QCOMPARE(nightsOf(2).size(), 1);
     QVERIFY(otherRoom > 0);
 }
@@ -189,7 +189,7 @@ void TstNightEntry::mixedSelectionUpdatesOccupiedNightsAndCreatesFreeOnes()
     for (const QVariantList &row : rows) {
         QCOMPARE(row[2], QVariant(1));
         QCOMPARE(row[3], QVariant(0)); // "00" of the full payment field, not the deposit's
-        QCOMPARE(servicesOf(row[0].toInt()), QStringList{QStringLiteral("1:1")});
+        QCOMPARE(nightServices(row[0].toInt()), QStringList{QStringLiteral("1:1")});
     }
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 2);
 }
@@ -221,7 +221,7 @@ void TstNightEntry::loadedClientChangesStateWithoutQuestionAndRewritesServices()
     QVERIFY(answers->shown.isEmpty());
     QCOMPARE(nightsOf(1),
              QStringList{iso(monday.addDays(5)) + QStringLiteral(" Acompte ") + QString::number(client)});
-    QCOMPARE(servicesOf(night), (QStringList{QStringLiteral("1:2"), QStringLiteral("2:1")}));
+    QCOMPARE(nightServices(night), (QStringList{QStringLiteral("1:2"), QStringLiteral("2:1")}));
     QCOMPARE(value(QStringLiteral("SELECT reglement FROM reserv")), QVariant(0));
     Sql row(db(), QStringLiteral(
                       "SELECT type, nom_ets, prenom, fax, email, informations FROM infos WHERE id = :id"));
@@ -262,8 +262,8 @@ void TstNightEntry::anotherClientAsksPerNight()
     QCOMPARE(nightsOf(2), (QStringList{iso(monday.addDays(5)) + QStringLiteral(" Payé ") + c,
                                        iso(monday.addDays(6)) + QStringLiteral(" Payé ") + c}));
     // Services stay as stored either way; the other new values are written.
-    QCOMPARE(servicesOf(sat), QStringList{QStringLiteral("3:1")});
-    QCOMPARE(servicesOf(sun), QStringList{QStringLiteral("3:1")});
+    QCOMPARE(nightServices(sat), QStringList{QStringLiteral("3:1")});
+    QCOMPARE(nightServices(sun), QStringList{QStringLiteral("3:1")});
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 4")), 2);
 }
 
@@ -360,7 +360,7 @@ void TstNightEntry::failureMidwayLeavesNothingWritten()
 
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 2);
     QCOMPARE(nightsOf(1), QStringList{iso(monday) + QStringLiteral(" Réservé ") + QString::number(stored)});
-    QCOMPARE(servicesOf(mon), QStringList{QStringLiteral("3:1")});
+    QCOMPARE(nightServices(mon), QStringList{QStringLiteral("3:1")});
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv_prestations")), 1);
 
     // Nothing is left open: the next validation writes normally.
@@ -386,7 +386,7 @@ void TstNightEntry::nightStoredWithATimeIsFoundAndDeleted()
     answers->answer(true);
     NightEntry().valider(request(1, monday, {0}, QString()));
     QCOMPARE(nightsOf(1).size(), 1);
-    QCOMPARE(servicesOf(night), QStringList());
+    QCOMPARE(nightServices(night), QStringList());
 }
 
 void TstNightEntry::loadingReadsTheNightItsClientAndItsPricedServices()

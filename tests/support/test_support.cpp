@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/schema.h"
+#include "data/sql.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,4 +47,27 @@ TestDatabase::~TestDatabase()
 {
     DataModule::release();
     m_dir.reset();
+}
+
+QStringList nightServices(int night)
+{
+    QStringList out;
+    Sql q(DataModule::shared(), QStringLiteral("SELECT id_prestations, nb FROM reserv_prestations "
+                                               "WHERE id_reserv = :r ORDER BY id_prestations"));
+    q.bind(QStringLiteral(":r"), night);
+    for (const QVariantList &row : q.rows())
+        out << row[0].toString() + QLatin1Char(':') + row[1].toString();
+    return out;
+}
+
+TextGrid servicesGridOf(const QStringList &lines, int columns)
+{
+    TextGrid g(1, columns);
+    g.setRow(0, {QString(), QStringLiteral("Prestation"), QStringLiteral("Nb")});
+    for (const QString &l : lines)
+        g.appendRow(
+            {l.section(QLatin1Char(':'), 0, 0), QStringLiteral("x"), l.section(QLatin1Char(':'), 1, 1)});
+    g.appendRow();
+    g.setColumnCount(columns);
+    return g;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/text_grid.h"
+
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -36,6 +39,12 @@ public:
 private:
     std::unique_ptr<TestDataDir> m_dir;
 };
+
+// The services of a night as "service:nb" pairs, by service number.
+QStringList nightServices(int night);
+// A services grid of the given width: the title row, one row per "service:nb"
+// (label "x"), and the trailing empty entry row.
+TextGrid servicesGridOf(const QStringList &lines, int columns);
 
 // The source tree (for fixtures) and the built program (for subcommand tests).
 QString sourceDir();
