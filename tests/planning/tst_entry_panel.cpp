@@ -65,6 +65,7 @@ private slots:
     void guestsAboveTheRoomsCapacityAreAskedAbout();
     void statusBarSaysWhatValiderDid();
     void clientListOpensOnNoClient();
+    void screenshots();
 
 private:
     EntryPanel *panel() const { return m_window->entryPanel(); }
@@ -684,6 +685,30 @@ void TstEntryPanel::clientListOpensOnNoClient()
     QVERIFY(chosen > 1);
     m_window->reloadClientList();
     QCOMPARE(list->currentClientId(), chosen);
+}
+
+// Writes PNGs of the window after a keyboard booking into $KESTROVA_SHOTS
+// (skipped without it).
+void TstEntryPanel::screenshots()
+{
+    const QString dir = qEnvironmentVariable("KESTROVA_SHOTS");
+    if (dir.isEmpty())
+        QSKIP("set KESTROVA_SHOTS to a directory to get screenshots");
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    grid()->setFocus();
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        QTest::keyClick(grid(), key);
+    QTest::keyClick(grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(tabTo(panel()->clientTabs()->newForm()->nomEdit()));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Clavier"));
+    QVERIFY(m_window->grab().save(dir + QStringLiteral("/entry_keyboard_before.png")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QCoreApplication::processEvents();
+    QVERIFY(m_window->grab().save(dir + QStringLiteral("/entry_keyboard_after.png")));
 }
 
 QTEST_MAIN(TstEntryPanel)
