@@ -270,7 +270,10 @@ void EntryPanel::ListBoxClick(int room, int day)
 
 void EntryPanel::selectionChanged(int room, const QDate &first)
 {
-    if (room == 0 || !first.isValid() || (room == m_loadedRoom && first == m_loadedDay))
+    // A click loads when the button is released; the keyboard and the room
+    // header load here.
+    if (room == 0 || !first.isValid() || m_grid->isDragging() ||
+        (room == m_loadedRoom && first == m_loadedDay))
         return;
     const QList<int> days = m_grid->selectedDays();
     if (!days.isEmpty())

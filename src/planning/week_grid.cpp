@@ -108,8 +108,8 @@ void WeekGrid::mousePressEvent(QMouseEvent *event)
         m_anchorRoom = room;
         m_anchorDay = day;
     }
-    selectCells(room, m_anchorDay, day);
     m_dragging = true;
+    selectCells(room, m_anchorDay, day);
 }
 
 void WeekGrid::mouseMoveEvent(QMouseEvent *event)
