@@ -25,3 +25,5 @@ int runExport(const QString &dataDir, const QStringList &args);
 int runFacturePdf(const QString &dataDir, const QStringList &args);
 int runDevisPdf(const QString &dataDir, const QStringList &args);
 int runImprimer(const QString &dataDir, const QStringList &args);
+// The planning kind of `imprimer`, reached through runImprimer.
+int runImprimerPlanning(const QStringList &args);
