@@ -40,9 +40,6 @@ public:
     int exec() override;
     void done(int result) override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
     const SettingsFormModel &model() const { return m_model; }
     QTabWidget *tabs() const { return m_tabs; }
     SettingsRoomsTab *roomsTab() const { return m_rooms; }
@@ -53,6 +50,9 @@ protected:
     QLabel *logoLabel() const { return m_logo; }
     QLabel *logoLink() const { return m_logoLink; }
     ColorChoice *stateColor(int index) const { return m_stateColors[index]; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildHotelTab();
