@@ -2,6 +2,7 @@
 
 #include "app/about_window.h"
 #include "app/app_info.h"
+#include "app/settings_windows.h"
 #include "app/room_context_menu.h"
 #include "catalogue/catalogue_windows.h"
 #include "common/dialogs.h"
@@ -59,6 +60,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
     m_refreshers = new PlanningRefreshers(this);
     connectSignals();
     connectEntryPanel();
