@@ -3,6 +3,7 @@
 #include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "invoices/document_drawer.h"
 #include "invoices/facture.h"
 #include "settings/ini_file.h"
 #include "test_support.h"
@@ -12,6 +13,8 @@
 #include <QBuffer>
 #include <QImage>
 #include <QLocale>
+#include <QPainter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QTest>
 
@@ -416,6 +419,43 @@ private slots:
         const QList<PdfWord> chambre = lineOf(words, QStringLiteral("Chambre"));
         QCOMPARE(textsOf(chambre), (QStringList{"Chambre", "50.00", "3", "150.00", "€"}));
         QVERIFY(qAbs(chambre.last().xMax - lineOf(words, QStringLiteral("Remise")).last().xMax) < 0.5);
+    }
+
+    void paperPageIsTheSameAtEveryResolution()
+    {
+        if (!pdfToolsInstalled())
+            QSKIP("qpdf and pdftotext are not installed");
+        writeHotel();
+        const int n = invoice({"1:Chambre:3:150:10:165"}, "150", "15", "165", "12,5");
+        const DocumentDrawer::Content content =
+            DocumentDrawer::load(DocumentStore(DocumentStore::Kind::Facture, DataModule::shared()), n);
+        QList<QList<PdfWord>> pages;
+        for (int dpi : {150, 600, 1200}) {
+            PdfFile file;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file.path());
+            printer.setResolution(dpi);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+            QPainter painter(&printer);
+            const PrintScale scale = PrintScale::forDevice(printer);
+            QVERIFY(qAbs(scale.factorX() - dpi / 600.0) < 1e-9);
+            scale.apply(painter);
+            DocumentDrawer::drawPaper(content, painter, scale, [&printer] { return printer.newPage(); });
+            QVERIFY(painter.end());
+            pages << pdfWords(file.path());
+        }
+        // Every word where the 600-dpi page has it, to a point.
+        for (const QList<PdfWord> &other : {pages.at(0), pages.at(2)}) {
+            QCOMPARE(other.size(), pages.at(1).size());
+            for (int i = 0; i < other.size(); ++i) {
+                const PdfWord &a = other.at(i), &b = pages.at(1).at(i);
+                QCOMPARE(a.text, b.text);
+                QVERIFY2(qAbs(a.xMin - b.xMin) < 1 && qAbs(a.yMin - b.yMin) < 1 && qAbs(a.xMax - b.xMax) < 1,
+                         qPrintable(a.text));
+            }
+        }
     }
 
     void printScaleMapsLayoutUnits_data()
