@@ -71,9 +71,9 @@ void prepare(const QString &dir)
 
     TextGrid lines(1, 6);
     for (int i = 1; i <= 20; ++i)
-        lines.appendRow({QString::number(i), QStringLiteral("Prestation n° %1 — séjour").arg(i), QString::number(i % 4 + 1),
-                         QString::number((i % 4 + 1) * 12.5 * i, 'f', 2), QStringLiteral("10"),
-                         QString::number((i % 4 + 1) * 13.75 * i, 'f', 2)});
+        lines.appendRow({QString::number(i), QStringLiteral("Prestation n° %1 — séjour").arg(i),
+                         QString::number(i % 4 + 1), QString::number((i % 4 + 1) * 12.5 * i, 'f', 2),
+                         QStringLiteral("10"), QString::number((i % 4 + 1) * 13.75 * i, 'f', 2)});
     DocumentEntry e;
     e.idClient = 2;
     e.adresse = QStringLiteral("Mme Anne Le Goff\r\n3 rue de l'Église\r\n29000 Quimper");
@@ -139,8 +139,8 @@ std::vector<HPDF_BYTE> writeWithHaru(const DocumentDrawer::Content &c)
         HPDF_Page_SetRGBFill(pg, 0, 0, 0);
     };
     frame(19, H - 19, 249, -(15 * c.hotel.n + 10));
-    HPDF_Image logo = HPDF_LoadJpegImageFromMem(pdf, reinterpret_cast<const HPDF_BYTE *>(c.logoBytes.constData()),
-                                                HPDF_UINT(c.logoBytes.size()));
+    HPDF_Image logo = HPDF_LoadJpegImageFromMem(
+        pdf, reinterpret_cast<const HPDF_BYTE *>(c.logoBytes.constData()), HPDF_UINT(c.logoBytes.size()));
     HPDF_Page_DrawImage(pg, logo, W - 120, H - 80, 90,
                         HPDF_REAL(90.0 * HPDF_Image_GetHeight(logo) / HPDF_Image_GetWidth(logo)));
     double d = 45;
@@ -163,8 +163,8 @@ std::vector<HPDF_BYTE> writeWithHaru(const DocumentDrawer::Content &c)
     text(30, H - d, t.mode);
     d += 15;
     text(30, H - d, t.sejour);
-    text(std::round((W - HPDF_Page_TextWidth(pg, PdfEncoding::toWinAnsi(t.titre).constData())) / 2), H - d - 45,
-         t.titre);
+    text(std::round((W - HPDF_Page_TextWidth(pg, PdfEncoding::toWinAnsi(t.titre).constData())) / 2),
+         H - d - 45, t.titre);
     d += 105;
     frame(28, H - d - 9, W - 52, 25);
     text(30, H - d, QStringLiteral("Prestation"));
@@ -234,8 +234,8 @@ int main(int argc, char **argv)
             ours.write(Facture().pdfFacture(g_invoice));
 #ifdef KESTROVA_HAVE_HPDF
         DataModule::Use use;
-        const std::vector<HPDF_BYTE> haru =
-            writeWithHaru(DocumentDrawer::load(DocumentStore(DocumentStore::Kind::Facture, use.db()), g_invoice));
+        const std::vector<HPDF_BYTE> haru = writeWithHaru(
+            DocumentDrawer::load(DocumentStore(DocumentStore::Kind::Facture, use.db()), g_invoice));
         QFile theirs(prefix + QStringLiteral("-haru.pdf"));
         if (theirs.open(QIODevice::WriteOnly))
             theirs.write(reinterpret_cast<const char *>(haru.data()), qint64(haru.size()));

@@ -19,7 +19,7 @@
 struct PdfWord
 {
     QString text;
-    int page = 0; // from 1
+    int page = 0;                                  // from 1
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0; // points, origin top left
 };
 
@@ -70,20 +70,20 @@ private:
 
 inline QString pdfLayoutText(const QString &path)
 {
-    return runTool(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
-                    QStringLiteral("-")})
+    return runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                 QStringLiteral("UTF-8"), path, QStringLiteral("-")})
         .output;
 }
 
 inline QList<PdfWord> pdfWords(const QString &path)
 {
-    const QString html = runTool(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
-                                  QStringLiteral("-")})
-                             .output;
-    static const QRegularExpression word(QStringLiteral(
-        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    const QString html =
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-enc"),
+                                              QStringLiteral("UTF-8"), path, QStringLiteral("-")})
+            .output;
+    static const QRegularExpression word(
+        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QList<PdfWord> words;
     int page = 0;
     for (auto it = word.globalMatch(html); it.hasNext();) {
@@ -98,8 +98,8 @@ inline QList<PdfWord> pdfWords(const QString &path)
             .replace(QLatin1String("&quot;"), QLatin1String("\""))
             .replace(QLatin1String("&lt;"), QLatin1String("<"))
             .replace(QLatin1String("&gt;"), QLatin1String(">"));
-        words.append({text, page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                      m.captured(4).toDouble()});
+        words.append({text, page, m.captured(1).toDouble(), m.captured(2).toDouble(),
+                      m.captured(3).toDouble(), m.captured(4).toDouble()});
     }
     return words;
 }
@@ -163,7 +163,8 @@ inline void checkWithQpdf(const QString &path)
 {
     const ToolRun check = runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), path});
     QVERIFY2(check.exitCode == 0, qPrintable(check.output));
-    QVERIFY2(!check.output.contains(QStringLiteral("WARNING"), Qt::CaseInsensitive), qPrintable(check.output));
+    QVERIFY2(!check.output.contains(QStringLiteral("WARNING"), Qt::CaseInsensitive),
+             qPrintable(check.output));
 }
 
 // A line grid as the forms hand it over: "service:label:nb:ht:rate:ttc" per row.
@@ -176,7 +177,8 @@ inline TextGrid linesGrid(const QStringList &rows)
     return g;
 }
 
-inline DocumentEntry entry(const QString &ht, const QString &tva, const QString &ttc, const QString &remise = QStringLiteral("0"))
+inline DocumentEntry entry(const QString &ht, const QString &tva, const QString &ttc,
+                           const QString &remise = QStringLiteral("0"))
 {
     DocumentEntry e;
     e.idClient = 1;

@@ -93,7 +93,8 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("amount that is not a number") << "12,x" << QStringList{"1:Nuit:1:10::10"};
         QTest::newRow("quantity not whole") << "10" << QStringList{"1:Nuit:1:10::10", "2:Repas:2,5:10::10"};
-        QTest::newRow("service id not a number") << "10" << QStringList{"1:Nuit:1:10::10", "x:Repas:1:10::10"};
+        QTest::newRow("service id not a number")
+            << "10" << QStringList{"1:Nuit:1:10::10", "x:Repas:1:10::10"};
         QTest::newRow("rate not a number") << "10" << QStringList{"1:Nuit:1:10:dix:10"};
     }
     void badInputStoresNothing()
@@ -122,11 +123,12 @@ private slots:
         QVERIFY(!f.supprimerFacture(n + 1));
         const QList<QVariantList> rows =
             Sql(DataModule::shared(),
-                QStringLiteral("SELECT adresse_facturation, mode_reglement, acompte, sejour_debut, sejour_fin "
-                               "FROM facturation"))
+                QStringLiteral(
+                    "SELECT adresse_facturation, mode_reglement, acompte, sejour_debut, sejour_fin "
+                    "FROM facturation"))
                 .rows();
-        QCOMPARE(rows.first(), (QVariantList{address, QStringLiteral("Chèque"), 12.5, QStringLiteral("2024-02-01"),
-                                             QStringLiteral("2024-02-03")}));
+        QCOMPARE(rows.first(), (QVariantList{address, QStringLiteral("Chèque"), 12.5,
+                                             QStringLiteral("2024-02-01"), QStringLiteral("2024-02-03")}));
     }
 
     void linesUpdateAddAndPrune_data()
@@ -149,14 +151,15 @@ private slots:
         QStringList lines;
         for (const QVariantList &r :
              Sql(DataModule::shared(),
-                 QStringLiteral("SELECT id_prestation, nb, taux_tva FROM facturation_item ORDER BY id")).rows())
+                 QStringLiteral("SELECT id_prestation, nb, taux_tva FROM facturation_item ORDER BY id"))
+                 .rows())
             lines << QStringLiteral("%1:%2:%3").arg(r[0].toInt()).arg(r[1].toInt()).arg(r[2].toString());
         QCOMPARE(lines, expected);
-        const QVariantList totals = Sql(DataModule::shared(),
-                                        QStringLiteral("SELECT total_ht, total_tva, total_ttc, remise, "
-                                                       "mode_reglement FROM facturation"))
-                                        .rows()
-                                        .first();
+        const QVariantList totals =
+            Sql(DataModule::shared(), QStringLiteral("SELECT total_ht, total_tva, total_ttc, remise, "
+                                                     "mode_reglement FROM facturation"))
+                .rows()
+                .first();
         QCOMPARE(totals, (QVariantList{305.0, 31.0, 336.0, 12.5, QStringLiteral("Virement")}));
     }
 
@@ -165,15 +168,16 @@ private slots:
         const int n = invoice({"1:Nuit:2:200:10:220"}, "200", "20", "220");
         const auto snapshot = [] {
             return Sql(DataModule::shared(),
-                       QStringLiteral("SELECT f.mode_reglement, f.adresse_facturation, i.nb FROM facturation f "
-                                      "JOIN facturation_item i ON i.id_facture = f.id"))
+                       QStringLiteral(
+                           "SELECT f.mode_reglement, f.adresse_facturation, i.nb FROM facturation f "
+                           "JOIN facturation_item i ON i.id_facture = f.id"))
                 .rows();
         };
         const QList<QVariantList> before = snapshot();
         DocumentEntry e = entry("10", "1", "11");
         e.adresse = QStringLiteral("Autre");
-        QVERIFY_THROWS_EXCEPTION(KestrovaError,
-                                 Facture().modifierFacture(n, e, linesGrid({"1:Nuit:5:10::10", "x:Bad:1:1::1"})));
+        QVERIFY_THROWS_EXCEPTION(
+            KestrovaError, Facture().modifierFacture(n, e, linesGrid({"1:Nuit:5:10::10", "x:Bad:1:1::1"})));
         QCOMPARE(snapshot(), before);
     }
 
@@ -185,14 +189,18 @@ private slots:
         QTest::addColumn<QList<QStringList>>("rows");
         const QString flat = QStringLiteral("Mme Anne Le Goff ---- 3 rue de l'Église ---- 29000 Quimper");
         const QStringList second{"2", "14/07/2024", "", "", flat, "Non payé", "", "", "100", "10", "110"};
-        const QStringList first{"1", "14/07/2024", "10/07/2024", "14/07/2024", flat, "CB", "0", "0", "200",
-                                "20", "220"};
-        QTest::newRow("invoice list, all") << 1 << "" << "" << QList<QStringList>{second, first};
-        QTest::newRow("invoice list, one mode") << 1 << "CB" << "" << QList<QStringList>{first};
-        QTest::newRow("client card")
-            << 0 << "" << "1" << QList<QStringList>{{"2", "14/07/2024", flat, "Non payé", "110"},
-                                                     {"1", "14/07/2024", flat, "CB", "220"}};
-        QTest::newRow("other client") << 0 << "" << "5" << QList<QStringList>{};
+        const QStringList first{"1", "14/07/2024", "10/07/2024", "14/07/2024", flat, "CB",
+                                "0", "0",          "200",        "20",         "220"};
+        QTest::newRow("invoice list, all") << 1 << ""
+                                           << "" << QList<QStringList>{second, first};
+        QTest::newRow("invoice list, one mode") << 1 << "CB"
+                                                << "" << QList<QStringList>{first};
+        QTest::newRow("client card") << 0 << ""
+                                     << "1"
+                                     << QList<QStringList>{{"2", "14/07/2024", flat, "Non payé", "110"},
+                                                           {"1", "14/07/2024", flat, "CB", "220"}};
+        QTest::newRow("other client") << 0 << ""
+                                      << "5" << QList<QStringList>{};
     }
     void listingInBothLayouts()
     {
@@ -203,8 +211,9 @@ private slots:
         invoice({}, "200", "20", "220");
         const int n = invoice({}, "100", "10", "110");
         Facture().setModeReglement(n, QStringLiteral("Non payé"));
-        Sql(DataModule::shared(), QStringLiteral("UPDATE facturation SET sejour_debut = NULL, sejour_fin = NULL, "
-                                                 "remise = NULL, acompte = NULL WHERE id = 2"))
+        Sql(DataModule::shared(),
+            QStringLiteral("UPDATE facturation SET sejour_debut = NULL, sejour_fin = NULL, "
+                           "remise = NULL, acompte = NULL WHERE id = 2"))
             .exec();
         TextGrid grid(2, 3);
         grid.setRow(0, {"N°", "Date", "x"});
@@ -244,18 +253,23 @@ private slots:
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
         QTest::newRow("discount 12.5")
-            << QStringList{"1:Chambre:3:150:10:165"} << "12,5" << "137,5" << "151,25"
-            << QStringList{"Remise générale", "- 12.50 €", "Total TVA : ", "13.75 €"} << QStringList{"Total Net"};
-        QTest::newRow("no discount")
-            << QStringList{"1:Chambre:3:150:10:165"} << "0" << "150" << "165"
-            << QStringList{"Total HT", "150.00 €", "165.00 €", "15.00 €"}
-            << QStringList{"Remise", "Dispensé"};
-        QTest::newRow("no tax") << QStringList{"1:Chambre:3:150:---------:150"} << "0" << "150" << "150"
+            << QStringList{"1:Chambre:3:150:10:165"} << "12,5"
+            << "137,5"
+            << "151,25" << QStringList{"Remise générale", "- 12.50 €", "Total TVA : ", "13.75 €"}
+            << QStringList{"Total Net"};
+        QTest::newRow("no discount") << QStringList{"1:Chambre:3:150:10:165"} << "0"
+                                     << "150"
+                                     << "165" << QStringList{"Total HT", "150.00 €", "165.00 €", "15.00 €"}
+                                     << QStringList{"Remise", "Dispensé"};
+        QTest::newRow("no tax") << QStringList{"1:Chambre:3:150:---------:150"} << "0"
+                                << "150"
+                                << "150"
                                 << QStringList{"Total Net : ", "150.00 €", "Dispensé d'immatriculation",
                                                "l'artisanat."}
                                 << QStringList{"Total TVA", "Total HT", "Total TTC"};
-        QTest::newRow("quantity 0") << QStringList{"1:Offert:0:0:10:0"} << "0" << "0" << "0"
-                                    << QStringList{"Offert", "0.00 €"} << QStringList{"nan", "inf"};
+        QTest::newRow("quantity 0") << QStringList{"1:Offert:0:0:10:0"} << "0"
+                                    << "0"
+                                    << "0" << QStringList{"Offert", "0.00 €"} << QStringList{"nan", "inf"};
     }
     void pdfShowsTheRightRows()
     {
@@ -404,15 +418,16 @@ private slots:
         const QString text = pdfLayoutText(file.path());
         for (const QString &t : {QStringLiteral("Hôtel de la Plage"), QStringLiteral("Tel : 0298000000"),
                                  QStringLiteral("TVA : FR 00 123"), QStringLiteral("Mode de paiement : CB"),
-                                 QStringLiteral("Séjour du 10/07/2024 au 14/07/2024"), QStringLiteral("Remise générale"),
-                                 QStringLiteral("- 12.50 €"), QStringLiteral("Total Net :"),
-                                 QStringLiteral("Dispensé d'immatriculation")})
+                                 QStringLiteral("Séjour du 10/07/2024 au 14/07/2024"),
+                                 QStringLiteral("Remise générale"), QStringLiteral("- 12.50 €"),
+                                 QStringLiteral("Total Net :"), QStringLiteral("Dispensé d'immatriculation")})
             QVERIFY2(text.contains(t), qPrintable(t + QStringLiteral(" missing in\n") + text));
         const QList<PdfWord> words = pdfWords(file.path());
         // Address lines share their left edge; the notice stays on the page.
-        QVERIFY(qAbs(wordOf(words, QStringLiteral("Mme")).xMin - wordOf(words, QStringLiteral("rue")).xMin) > 5);
-        QVERIFY(qAbs(wordOf(words, QStringLiteral("Mme")).xMin
-                     - lineAt(words, wordOf(words, QStringLiteral("rue"))).first().xMin) < 0.5);
+        QVERIFY(qAbs(wordOf(words, QStringLiteral("Mme")).xMin - wordOf(words, QStringLiteral("rue")).xMin) >
+                5);
+        QVERIFY(qAbs(wordOf(words, QStringLiteral("Mme")).xMin -
+                     lineAt(words, wordOf(words, QStringLiteral("rue"))).first().xMin) < 0.5);
         const QList<PdfWord> notice = lineOf(words, QStringLiteral("Dispensé"));
         QVERIFY(notice.first().xMin > 0 && notice.last().xMax < 595);
         // Amounts end on one right edge.
@@ -500,12 +515,13 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");
         QTest::newRow("pdf") << QStringList{"facture-pdf", "1"} << 0 << "facture.pdf";
-        QTest::newRow("missing invoice") << QStringList{"facture-pdf", "7"} << 1 << "la facture N° 7 n'existe pas.";
+        QTest::newRow("missing invoice")
+            << QStringList{"facture-pdf", "7"} << 1 << "la facture N° 7 n'existe pas.";
         QTest::newRow("not a number") << QStringList{"facture-pdf", "x"} << 2 << "n'est pas un numéro";
-        QTest::newRow("paper to pdf") << QStringList{"imprimer", "facture", "1", "--pdf", "papier.pdf"} << 0
-                                      << "papier.pdf";
-        QTest::newRow("missing quote") << QStringList{"imprimer", "devis", "3", "--pdf", "p.pdf"} << 1
-                                       << "le devis N° 3 n'existe pas.";
+        QTest::newRow("paper to pdf")
+            << QStringList{"imprimer", "facture", "1", "--pdf", "papier.pdf"} << 0 << "papier.pdf";
+        QTest::newRow("missing quote")
+            << QStringList{"imprimer", "devis", "3", "--pdf", "p.pdf"} << 1 << "le devis N° 3 n'existe pas.";
         QTest::newRow("unknown kind") << QStringList{"imprimer", "planche", "1"} << 2 << "document inconnu";
     }
     void commands()
@@ -536,7 +552,9 @@ private slots:
             Facture().imprimerFacture(n);
             QFAIL("no error");
         } catch (const KestrovaError &e) {
-            QCOMPARE(e.text(), QStringLiteral("Aucune imprimante par défaut n'est configurée : le document n'a pas été imprimé."));
+            QCOMPARE(e.text(),
+                     QStringLiteral(
+                         "Aucune imprimante par défaut n'est configurée : le document n'a pas été imprimé."));
         }
     }
 

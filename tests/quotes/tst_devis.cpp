@@ -14,7 +14,8 @@
 
 namespace {
 
-int quote(const QString &comment, const QDate &start = QDate(2024, 7, 10), const QDate &end = QDate(2024, 7, 14))
+int quote(const QString &comment, const QDate &start = QDate(2024, 7, 10),
+          const QDate &end = QDate(2024, 7, 14))
 {
     DocumentEntry e = entry("200", "20", "220");
     e.commentaires = comment;
@@ -47,12 +48,13 @@ private slots:
     {
         IniFile().writeString(QStringLiteral("Hotel"), QStringLiteral("numFacture"), QStringLiteral("41"));
         Devis d;
-        QCOMPARE(d.ajouterDevis(1, QStringLiteral("A"), 2, QString(), QStringLiteral("0"), QStringLiteral("0"),
-                                QDate(), QDate(), QDate(2024, 1, 2), QStringLiteral("10"), QStringLiteral("0"),
-                                QStringLiteral("10")),
+        QCOMPARE(d.ajouterDevis(1, QStringLiteral("A"), 2, QString(), QStringLiteral("0"),
+                                QStringLiteral("0"), QDate(), QDate(), QDate(2024, 1, 2),
+                                QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("10")),
                  1);
         QCOMPARE(quote(QString()), 2);
-        QCOMPARE(IniFile().readString(QStringLiteral("Hotel"), QStringLiteral("numFacture")), QStringLiteral("41"));
+        QCOMPARE(IniFile().readString(QStringLiteral("Hotel"), QStringLiteral("numFacture")),
+                 QStringLiteral("41"));
     }
 
     void modificationRewritesEverythingInOneGo()
@@ -74,12 +76,14 @@ private slots:
         QCOMPARE(Sql(DataModule::shared(), QStringLiteral("SELECT id_prestation FROM devis_item")).rows(),
                  (QList<QVariantList>{{2}}));
         // A bad line leaves the quote as it was.
-        QVERIFY_THROWS_EXCEPTION(KestrovaError,
-                                 Devis().modifierDevis(n, entry("1", "0", "1"), linesGrid({"3:X:deux:1::1"})));
-        QCOMPARE(Sql(DataModule::shared(), QStringLiteral("SELECT total_ht FROM devis")).scalar().toDouble(), 50.0);
+        QVERIFY_THROWS_EXCEPTION(
+            KestrovaError, Devis().modifierDevis(n, entry("1", "0", "1"), linesGrid({"3:X:deux:1::1"})));
+        QCOMPARE(Sql(DataModule::shared(), QStringLiteral("SELECT total_ht FROM devis")).scalar().toDouble(),
+                 50.0);
         QVERIFY(Devis().supprimerDevis(n));
         QVERIFY(!Devis().supprimerDevis(n));
-        QCOMPARE(Sql(DataModule::shared(), QStringLiteral("SELECT COUNT(*) FROM devis_item")).scalar().toInt(), 0);
+        QCOMPARE(
+            Sql(DataModule::shared(), QStringLiteral("SELECT COUNT(*) FROM devis_item")).scalar().toInt(), 0);
     }
 
     void listingHidesTheNoDateMarker()
@@ -122,7 +126,8 @@ private slots:
             QCOMPARE(heading.page, 0);
             return;
         }
-        const PdfWord first = wordOf(words, QStringLiteral("Arrivée")), second = wordOf(words, QStringLiteral("Lit"));
+        const PdfWord first = wordOf(words, QStringLiteral("Arrivée")),
+                      second = wordOf(words, QStringLiteral("Lit"));
         QVERIFY(heading.yMin > wordOf(words, QStringLiteral("Chambre")).yMax);
         QVERIFY(heading.yMin < first.yMin && first.yMin < second.yMin);
         QVERIFY(qAbs(heading.xMin - first.xMin) < 0.5 && qAbs(first.xMin - second.xMin) < 0.5);
@@ -135,9 +140,10 @@ private slots:
         QTest::addColumn<QDate>("start");
         QTest::addColumn<QString>("stay");
         QTest::addColumn<int>("linesBelowDate");
-        QTest::newRow("pdf: blank line between") << false << QDate(2024, 7, 10)
-                                                << "Séjour du 10/07/2024 au 14/07/2024" << 2;
-        QTest::newRow("paper: next line") << true << QDate(2024, 7, 10) << "Séjour du 10/07/2024 au 14/07/2024" << 1;
+        QTest::newRow("pdf: blank line between")
+            << false << QDate(2024, 7, 10) << "Séjour du 10/07/2024 au 14/07/2024" << 2;
+        QTest::newRow("paper: next line")
+            << true << QDate(2024, 7, 10) << "Séjour du 10/07/2024 au 14/07/2024" << 1;
         QTest::newRow("no-date marker printed as stored")
             << false << Devis::sansDate() << "Séjour du 31/12/1899 au 14/07/2024" << 2;
     }
@@ -156,7 +162,8 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("Mode de paiement")));
         const QList<PdfWord> words = pdfWords(file->path());
         // One line is the distance between two lines of the billing address.
-        const double line = wordOf(words, QStringLiteral("3")).yMin - wordOf(words, QStringLiteral("Mme")).yMin;
+        const double line =
+            wordOf(words, QStringLiteral("3")).yMin - wordOf(words, QStringLiteral("Mme")).yMin;
         double dateTop = 0;
         for (const PdfWord &w : words)
             if (w.text == QLatin1String("Le") && w.xMin < 200)
