@@ -81,9 +81,7 @@ struct Night
     bool clientFound = false;
     int type = 0;
     QString nom;
-    bool nomNull = true;
     QString nomEts;
-    bool nomEtsNull = true;
 };
 
 // Calls visit(night) for each night of [from, to), ordered by date then id
@@ -113,12 +111,8 @@ void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDa
         n.etat = q.value(4).toString();
         n.clientFound = !q.value(5).isNull();
         n.type = q.value(6).toInt();
-        const QVariant nom = q.value(7);
-        n.nomNull = nom.isNull();
-        n.nom = nom.toString();
-        const QVariant nomEts = q.value(8);
-        n.nomEtsNull = nomEts.isNull();
-        n.nomEts = nomEts.toString();
+        n.nom = q.value(7).toString();
+        n.nomEts = q.value(8).toString();
         visit(std::as_const(n));
     }
 }
@@ -145,37 +139,45 @@ QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, con
     return out;
 }
 
-// Client text of one day: each night of the day in turn may replace it, the
-// last one winning. Kind 1 shows the surname; kind 2 the surname, else the
-// company name, else the state. A night whose client is gone shows nothing.
-void applyClientText(QString &text, const Night &n)
+// The name a planning cell shows for a night's client: the surname, else the
+// company name (a company is normally saved with its company name alone),
+// else nothing.
+QString clientName(const Night &n)
 {
-    if (!n.clientFound)
-        return;
-    if (n.type == 1)
-        text = n.nom;
-    else if (n.type == 2)
-        text = !n.nom.isEmpty() ? n.nom : !n.nomEts.isEmpty() ? n.nomEts : n.etat;
+    return !n.nom.isEmpty() ? n.nom : n.nomEts;
 }
 
-// Month text of one night ("name state"); null when the night writes nothing
-// (client gone, or a client kind the program does not know).
+// Client text of one day: each night of the day in turn may replace it, the
+// last one winning. Both client kinds show the client's name, else the state,
+// so that a night of a client without a surname never looks free. A night
+// whose client is gone shows nothing.
+void applyClientText(QString &text, const Night &n)
+{
+    if (!n.clientFound || (n.type != 1 && n.type != 2))
+        return;
+    const QString name = clientName(n);
+    text = !name.isEmpty() ? name : n.etat;
+}
+
+// Month text of one night ("name state", the state alone without a name);
+// null when the night writes nothing (client gone, or a client kind the
+// program does not know).
 QString monthText(const Night &n)
 {
-    if (!n.clientFound)
+    if (!n.clientFound || (n.type != 1 && n.type != 2))
         return {};
     // Never null once the night writes: an empty state still replaces the entry.
     const QString etat = n.etat.isNull() ? QStringLiteral("") : n.etat;
-    if (n.type == 1)
-        return n.nomNull ? etat : n.nom + QLatin1Char(' ') + etat;
-    if (n.type == 2) {
-        if (!n.nomNull && !n.nom.isEmpty())
-            return n.nom + QLatin1Char(' ') + etat;
-        if (!n.nomEtsNull && !n.nomEts.isEmpty())
-            return n.nomEts + QLatin1Char(' ') + etat;
-        return etat;
-    }
-    return {};
+    const QString name = clientName(n);
+    return name.isEmpty() ? etat : name + QLatin1Char(' ') + etat;
+}
+
+// Week text of the first night of a day ("state name", the state alone
+// without a name or client).
+QString stateAndName(const Night &n)
+{
+    const QString name = n.clientFound ? clientName(n) : QString();
+    return name.isEmpty() ? n.etat : n.etat + QLatin1Char(' ') + name;
 }
 
 int dayIndex(const QDate &first, const QDate &date)
@@ -636,7 +638,7 @@ PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, i
             cell.texteMois = text;
         if (firstOfDay) {
             cell.premierEtat = n.etat;
-            cell.texteEtatNom = n.clientFound && !n.nomNull ? n.etat + QLatin1Char(' ') + n.nom : n.etat;
+            cell.texteEtatNom = stateAndName(n);
         }
     });
     // As in a month list: a night that wrote no text shows its state when it

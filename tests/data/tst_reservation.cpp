@@ -265,18 +265,23 @@ private slots:
         QTest::newRow("kind 1 with a name") << 1 << dupont << acme << false << "Dupont"
                                             << "Dupont Payé"
                                             << "Payé Dupont";
-        QTest::newRow("kind 1 without a name") << 1 << null << acme << false << ""
-                                               << "Payé"
-                                               << "Payé";
-        QTest::newRow("kind 1, empty name") << 1 << empty << acme << false << ""
-                                            << " Payé"
-                                            << "Payé ";
+        // A client without a surname shows its company name, else the state:
+        // a held night never looks free.
+        QTest::newRow("kind 1 without a name") << 1 << null << acme << false << "ACME"
+                                               << "ACME Payé"
+                                               << "Payé ACME";
+        QTest::newRow("kind 1, empty name") << 1 << empty << acme << false << "ACME"
+                                            << "ACME Payé"
+                                            << "Payé ACME";
+        QTest::newRow("kind 1, no name at all") << 1 << empty << empty << false << "Payé"
+                                                << "Payé"
+                                                << "Payé";
         QTest::newRow("kind 2 with a name") << 2 << dupont << acme << false << "Dupont"
                                             << "Dupont Payé"
                                             << "Payé Dupont";
         QTest::newRow("kind 2, company name") << 2 << empty << acme << false << "ACME"
                                               << "ACME Payé"
-                                              << "Payé ";
+                                              << "Payé ACME";
         QTest::newRow("kind 2, no name at all") << 2 << null << null << false << "Payé"
                                                 << "Payé"
                                                 << "Payé";
@@ -299,7 +304,7 @@ private slots:
         QFETCH(QString, stateAndName);
         const int client = addClient(type, nom, nomEts);
         addNight("2024-02-29", 3, client, kPaye);
-        addNight("2024-02-27", 3, 1, kReserve); // the hotel itself, kind 1 without a surname
+        addNight("2024-02-27", 3, 1, kReserve); // the hotel itself, kind 1 with its company name only
         if (clientDeleted)
             Sql(db(), QStringLiteral("DELETE FROM infos WHERE id = :id"))
                 .bind(QStringLiteral(":id"), client)
@@ -311,11 +316,11 @@ private slots:
         QStringList month(32);
         r.remplirClientsMois(3, month, day("2024-02-10"));
         QCOMPARE(month.at(28), monthText);
-        QCOMPARE(month.at(26), QStringLiteral("Réservé"));
+        QCOMPARE(month.at(26), QStringLiteral("Mon Hotel Réservé"));
         QStringList week(7);
         r.remplirClientsSemaine(3, week, day("2024-02-26"));
-        QCOMPARE(week,
-                 (QStringList{QString(), QString(), QString(), dayText, QString(), QString(), QString()}));
+        QCOMPARE(week, (QStringList{QString(), QStringLiteral("Mon Hotel"), QString(), dayText, QString(), QString(),
+                                    QString()}));
 
         const PlanningTable table = r.lirePlanningMois(day("2024-02-10"), 4);
         QCOMPARE(table.dayCount(), 29);
@@ -361,8 +366,9 @@ private slots:
         }
         QCOMPARE(april.textesMois(3).mid(0, 4),
                  (QStringList{kReserve, kReserve, QString(), QStringLiteral("Leroy Payé")}));
-        QCOMPARE(april.textesMois(2).at(0), kReserve); // kind 1 without a surname
-        QCOMPARE(week.textesClients(2).at(6), QString());
+        // Kind 1 without a surname: its company name.
+        QCOMPARE(april.textesMois(2).at(0), QStringLiteral("Cabinet Roux Réservé"));
+        QCOMPARE(week.textesClients(2).at(6), QStringLiteral("Cabinet Roux"));
     }
 
     void monthFillsLeaveFreeDaysAsTheyWere()
@@ -375,7 +381,7 @@ private slots:
         r.remplirClientsMois(1, texts, day("2024-07-20"));
         QCOMPARE(states.at(1), kPaye);
         QCOMPARE(states.at(0), QStringLiteral("x"));
-        QCOMPARE(texts.at(1), kPaye); // the hotel: kind 1 without a surname
+        QCOMPARE(texts.at(1), QStringLiteral("Mon Hotel Payé")); // the hotel: its company name only
         QCOMPARE(texts.at(2), QStringLiteral("x"));
         QStringList week(7, QStringLiteral("x"));
         r.remplirEtatsSemaine(1, week, day("2024-07-01"));
