@@ -22,3 +22,8 @@ int runInit(const QString &dataDir, const QStringList &args);
 int runScreenshot(const QString &dataDir, const QStringList &args);
 int runDemo(const QString &dataDir, const QStringList &args);
 int runExport(const QString &dataDir, const QStringList &args);
+int runFacturePdf(const QString &dataDir, const QStringList &args);
+int runDevisPdf(const QString &dataDir, const QStringList &args);
+int runImprimer(const QString &dataDir, const QStringList &args);
+// The planning kind of `imprimer`, reached through runImprimer.
+int runImprimerPlanning(const QStringList &args);
