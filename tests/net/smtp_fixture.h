@@ -13,14 +13,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+struct SmtpServerOptions
+{
+    bool tls = false;
+    QStringList refuse; // recipients answered 550
+};
+
 class SmtpTestServer
 {
 public:
-    struct Options
-    {
-        bool tls = false;
-        QStringList refuse; // recipients answered 550
-    };
+    using Options = SmtpServerOptions;
 
     explicit SmtpTestServer(Options options = {})
     {
