@@ -44,6 +44,7 @@ TMAJ::TMAJ(QWidget *parent) : QDialog(parent)
     m_attachment->setObjectName(QStringLiteral("pieceJointe"));
     m_attachment->setToolTip(QStringLiteral("Double-cliquez pour ouvrir le document"));
     m_attachment->setCursor(Qt::PointingHandCursor);
+    m_attachment->setStyleSheet(QStringLiteral("color: palette(link); text-decoration: underline;"));
     m_attachment->installEventFilter(this);
     m_attachment->hide();
 
@@ -96,6 +97,7 @@ TMAJ::~TMAJ()
         // bound the rest.
         m_abort->store(true);
         m_worker->wait();
+        delete m_worker;
     }
 }
 
@@ -228,15 +230,16 @@ void TMAJ::ValiderClick()
     m_abort = std::make_shared<std::atomic_bool>(false);
     auto error = std::make_shared<QString>();
     auto abort = m_abort;
-    QPointer<TMAJ> self(this);
-    auto progress = [self](qint64 sent, qint64 total) {
+    // The destructor waits for the worker, so `this` outlives every call made
+    // from it; updates posted after the window is gone are dropped with it.
+    auto progress = [this](qint64 sent, qint64 total) {
         QMetaObject::invokeMethod(
-            self.data(),
-            [self, sent, total] {
-                if (!self || total <= 0)
+            this,
+            [this, sent, total] {
+                if (total <= 0)
                     return;
-                self->m_progress->setRange(0, 1000);
-                self->m_progress->setValue(int(sent * 1000 / total));
+                m_progress->setRange(0, 1000);
+                m_progress->setValue(int(sent * 1000 / total));
             },
             Qt::QueuedConnection);
     };
