@@ -32,7 +32,8 @@ int runEnvoyer(const QString &dataDir, const QStringList &args)
             rest << args.at(i);
         }
     }
-    if (rest.size() != 2 || (rest.at(0) != QLatin1String("facture") && rest.at(0) != QLatin1String("devis"))) {
+    if (rest.size() != 2 ||
+        (rest.at(0) != QLatin1String("facture") && rest.at(0) != QLatin1String("devis"))) {
         err << "envoyer : indiquez le document et son numéro (envoyer facture|devis N [--a ADRESSE]).\n";
         return 2;
     }
@@ -66,8 +67,8 @@ int runEnvoyer(const QString &dataDir, const QStringList &args)
             return 1;
         }
         Email().ajouterEmail(document.idClient, draft.subject, draft.text);
-        out << "Email envoyé à " << draft.recipient.trimmed() << " : « " << draft.subject << " », pièce jointe "
-            << MailSettings::attachmentName(kind) << ".\n";
+        out << "Email envoyé à " << draft.recipient.trimmed() << " : « " << draft.subject
+            << " », pièce jointe " << MailSettings::attachmentName(kind) << ".\n";
     } catch (const KestrovaError &e) {
         err << "envoyer : " << e.text() << "\n";
         return 1;

@@ -121,8 +121,9 @@ void TMAJ::preparerEnvoi(const QString &kind, const QString &text)
 
     if (kind == kFacture || kind == kDevis) {
         const bool facture = kind == kFacture;
-        setWindowTitle((facture ? QStringLiteral("Envoi de la facture n°") : QStringLiteral("Envoi du devis n°")) +
-                       QString::number(m_numeroDocument));
+        setWindowTitle(
+            (facture ? QStringLiteral("Envoi de la facture n°") : QStringLiteral("Envoi du devis n°")) +
+            QString::number(m_numeroDocument));
         m_attachment->setText(QStringLiteral("Pièce jointe : ") + MailSettings::attachmentName(kind));
         m_attachment->show();
         m_firstLabel->setText(QStringLiteral("Destinataire"));
@@ -142,7 +143,8 @@ void TMAJ::preparerEnvoi(const QString &kind, const QString &text)
     }
 }
 
-void TMAJ::preparerEnvoiDocument(const QString &kind, const QString &adresse, int numeroDocument, int idClient)
+void TMAJ::preparerEnvoiDocument(const QString &kind, const QString &adresse, int numeroDocument,
+                                 int idClient)
 {
     m_numeroDocument = numeroDocument;
     preparerEnvoi(kind, adresse);
@@ -258,8 +260,9 @@ void TMAJ::ValiderClick()
         try {
             Email().ajouterEmail(m_idClient, draft.subject, draft.text);
         } catch (const KestrovaError &e) {
-            Dialogs::error(QStringLiteral("L'email est parti mais n'a pas pu être inscrit dans l'historique : ") +
-                           e.text());
+            Dialogs::error(
+                QStringLiteral("L'email est parti mais n'a pas pu être inscrit dans l'historique : ") +
+                e.text());
         }
         Dialogs::information(QStringLiteral("Votre email a bien été envoyé"));
         preparerEnvoi();

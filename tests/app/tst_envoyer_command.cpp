@@ -27,8 +27,9 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("recipient"); // empty: nothing goes out
         QTest::addColumn<QString>("output");    // a piece of stdout (exit 0) or stderr
-        QTest::newRow("invoice to the client") << QStringList{"facture", "1"} << "" << 0 << "client@example.fr"
-                                               << "Email envoyé à client@example.fr : « Votre facture »";
+        QTest::newRow("invoice to the client")
+            << QStringList{"facture", "1"} << "" << 0 << "client@example.fr"
+            << "Email envoyé à client@example.fr : « Votre facture »";
         QTest::newRow("quote to another address")
             << QStringList{"devis", "1", "--a", "autre@example.fr"} << "" << 0 << "autre@example.fr"
             << "pièce jointe devis.pdf";
@@ -38,7 +39,8 @@ private slots:
                                                    << "refusé l'identifiant ou le mot de passe";
         QTest::newRow("TLS required, relay without it") << QStringList{"facture", "1"} << "tls" << 1 << ""
                                                         << "STARTTLS";
-        QTest::newRow("not a number") << QStringList{"devis", "x"} << "" << 2 << "" << "n'est pas un numéro";
+        QTest::newRow("not a number") << QStringList{"devis", "x"} << "" << 2 << ""
+                                      << "n'est pas un numéro";
     }
     void sendsTheDocumentAndRecordsIt()
     {
@@ -53,7 +55,8 @@ private slots:
         QVERIFY(server.ok());
         server.configure(setup == QLatin1String("tls"));
         const IniFile ini;
-        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"), QStringLiteral("hotel@tilleuls.example"));
+        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"),
+                        QStringLiteral("hotel@tilleuls.example"));
         if (setup == QLatin1String("password"))
             ini.writeString(QStringLiteral("Email"), QStringLiteral("motdepasse"), QStringLiteral("faux"));
         db.dir().writeFile(QStringLiteral("emailFacture.txt"), "Bonjour,\r\nvoici votre facture.\r\n");
@@ -78,7 +81,8 @@ private slots:
         DataModule::release();
 
         QProcess p;
-        p.start(programPath(), QStringList{QStringLiteral("--dir"), db.path(), QStringLiteral("envoyer")} + args);
+        p.start(programPath(),
+                QStringList{QStringLiteral("--dir"), db.path(), QStringLiteral("envoyer")} + args);
         QVERIFY(p.waitForFinished(60000));
         const QString out = QString::fromUtf8(p.readAllStandardOutput());
         const QString err = QString::fromUtf8(p.readAllStandardError());
@@ -86,7 +90,8 @@ private slots:
         QVERIFY2((exitCode == 0 ? out : err).contains(output), qPrintable(out + err));
 
         const QList<QVariantList> history =
-            Sql(DataModule::shared(), QStringLiteral("SELECT id_client, objet, email_message FROM email_historique"))
+            Sql(DataModule::shared(),
+                QStringLiteral("SELECT id_client, objet, email_message FROM email_historique"))
                 .rows();
         if (recipient.isEmpty()) {
             QCOMPARE(server.messages().size(), 0);
@@ -111,8 +116,9 @@ private slots:
         QFile pdf(db.dir().file(facture ? QStringLiteral("facture.pdf") : QStringLiteral("devis.pdf")));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(parts.at(2)[QStringLiteral("filename")].toString(), QFileInfo(pdf).fileName());
-        QCOMPARE(parts.at(2)[QStringLiteral("sha256")].toString(),
-                 QString::fromLatin1(QCryptographicHash::hash(pdf.readAll(), QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(
+            parts.at(2)[QStringLiteral("sha256")].toString(),
+            QString::fromLatin1(QCryptographicHash::hash(pdf.readAll(), QCryptographicHash::Sha256).toHex()));
     }
 };
 

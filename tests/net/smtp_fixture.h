@@ -26,8 +26,9 @@ public:
 
     explicit SmtpTestServer(Options options = {})
     {
-        QStringList args{sourceDir() + QStringLiteral("/tests/servers/smtp_server.py"), QStringLiteral("--dir"),
-                         m_dir.path(), QStringLiteral("--lifetime"), QStringLiteral("120")};
+        QStringList args{sourceDir() + QStringLiteral("/tests/servers/smtp_server.py"),
+                         QStringLiteral("--dir"), m_dir.path(), QStringLiteral("--lifetime"),
+                         QStringLiteral("120")};
         if (options.tls)
             args << QStringLiteral("--tls");
         for (const QString &r : options.refuse)
