@@ -241,7 +241,8 @@ void TMAJ::ValiderClick()
                 if (total <= 0)
                     return;
                 m_progress->setRange(0, 1000);
-                m_progress->setValue(int(sent * 1000 / total));
+                m_progress->setValue(
+                    int(qMin<qint64>(sent * 1000 / total, 1000))); // dot-stuffing may add bytes
             },
             Qt::QueuedConnection);
     };
