@@ -25,7 +25,7 @@ struct LineSpec
 {
     const char *service; // label of the service in the catalogue
     int nb;
-    bool withoutTax;     // billed without VAT (the exemption notice's case)
+    bool withoutTax; // billed without VAT (the exemption notice's case)
 };
 
 // The form's line grid and totals for some services of a room, priced from the catalogue.
@@ -72,13 +72,15 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
 {
     QList<Client> clients;
     for (const QVariantList &r :
-         Sql(db, QStringLiteral("SELECT id, type, nom_ets, nom, prenom, adresse1, codepostal, ville FROM infos "
-                                "WHERE id <> 1 ORDER BY id"))
+         Sql(db,
+             QStringLiteral("SELECT id, type, nom_ets, nom, prenom, adresse1, codepostal, ville FROM infos "
+                            "WHERE id <> 1 ORDER BY id"))
              .rows()) {
         QStringList lines;
         if (r[1].toInt() == 1 && !r[2].toString().isEmpty())
-            lines << r[2].toString() << QStringLiteral("À l'attention de ") + r[4].toString() + QLatin1Char(' ')
-                                            + r[3].toString();
+            lines << r[2].toString()
+                  << QStringLiteral("À l'attention de ") + r[4].toString() + QLatin1Char(' ') +
+                         r[3].toString();
         else
             lines << r[4].toString() + QLatin1Char(' ') + r[3].toString();
         lines << r[5].toString() << r[6].toString() + QLatin1Char(' ') + r[7].toString();
@@ -107,14 +109,37 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
         QList<LineSpec> lines;
     };
     const QList<InvoiceSpec> invoices = {
-        {clients.at(0), 1, 40, 3, "CB", 0,
+        {clients.at(0),
+         1,
+         40,
+         3,
+         "CB",
+         0,
          {{"Nuitée", 3, false}, {"Petit déjeuner", 6, false}, {"Taxe de séjour", 6, false}}},
-        {company, 7, 25, 4, "Virement", 0,
-         {{"Nuitée", 4, false}, {"Demi-pension", 4, false}, {"Parking", 4, false}, {"Taxe de séjour", 4, false}}},
-        {clients.at(1), 3, 12, 2, "Non payé", 12.5,
+        {company,
+         7,
+         25,
+         4,
+         "Virement",
+         0,
+         {{"Nuitée", 4, false},
+          {"Demi-pension", 4, false},
+          {"Parking", 4, false},
+          {"Taxe de séjour", 4, false}}},
+        {clients.at(1),
+         3,
+         12,
+         2,
+         "Non payé",
+         12.5,
          {{"Nuitée", 2, false}, {"Petit déjeuner", 4, false}, {"Taxe de séjour", 4, false}}},
         {clients.at(2), 4, 6, 2, "Espèces", 0, {{"Nuitée", 2, true}, {"Petit déjeuner", 2, true}}},
-        {clients.at(3), 8, 3, 5, "Non payé", 0,
+        {clients.at(3),
+         8,
+         3,
+         5,
+         "Non payé",
+         0,
          {{"Nuitée", 5, false}, {"Petit déjeuner", 20, false}, {"Parking", 5, false}}},
     };
     for (const InvoiceSpec &s : invoices) {
@@ -141,7 +166,10 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
         QList<LineSpec> lines;
     };
     const QList<QuoteSpec> quotes = {
-        {clients.at(4), 7, 45, 3,
+        {clients.at(4),
+         7,
+         45,
+         3,
          "Arrivée prévue vers 18 h, un lit bébé sera installé.\r\n"
          "Devis valable un mois ; un acompte de 30 % confirme la réservation.",
          {{"Nuitée", 3, false}, {"Demi-pension", 6, false}, {"Taxe de séjour", 6, false}}},

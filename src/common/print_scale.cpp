@@ -6,12 +6,9 @@
 #include <cmath>
 
 PrintScale::PrintScale(double dpiX, double dpiY, double widthPx, double heightPx)
-    : m_factorX(dpiX > 0 ? dpiX / kLayoutDpi : 1.0),
-      m_factorY(dpiY > 0 ? dpiY / kLayoutDpi : 1.0),
-      m_width(widthPx / m_factorX),
-      m_height(heightPx / m_factorY)
-{
-}
+    : m_factorX(dpiX > 0 ? dpiX / kLayoutDpi : 1.0), m_factorY(dpiY > 0 ? dpiY / kLayoutDpi : 1.0),
+      m_width(widthPx / m_factorX), m_height(heightPx / m_factorY)
+{}
 
 PrintScale PrintScale::forDevice(const QPaintDevice &device)
 {

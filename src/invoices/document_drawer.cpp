@@ -67,10 +67,11 @@ bool sameAmount(double a, double b)
 
 DocumentDrawer::Hotel DocumentDrawer::readHotel()
 {
-    const QStringList keys = {QStringLiteral("nom"),      QStringLiteral("adresse1"), QStringLiteral("adresse2"),
-                              QStringLiteral("adresse3"), QStringLiteral("adresse4"), QStringLiteral("tel"),
-                              QStringLiteral("fax"),      QStringLiteral("email"),    QStringLiteral("tva"),
-                              QStringLiteral("logo"),     QStringLiteral("monaie")};
+    const QStringList keys = {
+        QStringLiteral("nom"),      QStringLiteral("adresse1"), QStringLiteral("adresse2"),
+        QStringLiteral("adresse3"), QStringLiteral("adresse4"), QStringLiteral("tel"),
+        QStringLiteral("fax"),      QStringLiteral("email"),    QStringLiteral("tva"),
+        QStringLiteral("logo"),     QStringLiteral("monaie")};
     QList<QPair<QString, QString>> pairs;
     QStringList defaults;
     for (const QString &k : keys) {
@@ -85,8 +86,14 @@ DocumentDrawer::Hotel DocumentDrawer::readHotel()
         if (!v.at(i).isEmpty())
             ++h.n;
     h.nom = v.at(0);
-    const QStringList prefixes = {QString(),           QString(), QString(), QString(), QStringLiteral("Tel : "),
-                                  QStringLiteral("Fax : "), QString(), QStringLiteral("TVA : ")};
+    const QStringList prefixes = {QString(),
+                                  QString(),
+                                  QString(),
+                                  QString(),
+                                  QStringLiteral("Tel : "),
+                                  QStringLiteral("Fax : "),
+                                  QString(),
+                                  QStringLiteral("TVA : ")};
     for (int i = 1; i < 9; ++i)
         if (!v.at(i).isEmpty())
             h.lignes << prefixes.at(i - 1) + v.at(i);
@@ -119,15 +126,16 @@ DocumentDrawer::Texts DocumentDrawer::texts(const Content &c)
     const DocumentStore::Record &r = c.record;
     const QString C = c.hotel.monnaie;
     Texts t;
-    t.titre = (quote ? QStringLiteral("Devis N° ") : QStringLiteral("Facture N° ")) + QString::number(c.numero);
+    t.titre =
+        (quote ? QStringLiteral("Devis N° ") : QStringLiteral("Facture N° ")) + QString::number(c.numero);
     if (r.found) {
         t.adresse = splitLines(r.adresse);
         t.date = QStringLiteral("Le ") + Format::date(r.date);
         if (!quote)
             t.mode = QStringLiteral("Mode de paiement : ") + r.mode;
         if (r.sejourDebut.isValid() && r.sejourFin.isValid())
-            t.sejour = QStringLiteral("Séjour du ") + Format::date(r.sejourDebut) + QStringLiteral(" au ")
-                       + Format::date(r.sejourFin);
+            t.sejour = QStringLiteral("Séjour du ") + Format::date(r.sejourDebut) + QStringLiteral(" au ") +
+                       Format::date(r.sejourFin);
         if (quote && !r.commentaires.isEmpty())
             t.commentaires = splitLines(r.commentaires);
     }
@@ -171,7 +179,10 @@ public:
         if (!s.isEmpty())
             m_canvas->PlaceText(std::round(edge - m_canvas->MeasureText(s)), y, s);
     }
-    void centred(double y, const QString &s) { m_canvas->PlaceText(std::round((W() - m_canvas->MeasureText(s)) / 2), y, s); }
+    void centred(double y, const QString &s)
+    {
+        m_canvas->PlaceText(std::round((W() - m_canvas->MeasureText(s)) / 2), y, s);
+    }
     // A 1-point black border: a black rectangle, then a white one a point smaller on each side.
     void frame(double x, double y, double w, double h)
     {
@@ -239,8 +250,8 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
 
     if (!c.logoBytes.isEmpty()) {
         try {
-            const TPdfImage *image = doc.AddImage(QStringLiteral("image1"), QStringLiteral("Pdf-Jpeg"),
-                                                  asJpeg(c.logoBytes));
+            const TPdfImage *image =
+                doc.AddImage(QStringLiteral("image1"), QStringLiteral("Pdf-Jpeg"), asJpeg(c.logoBytes));
             if (image->Width() > 0)
                 p.canvas()->DrawXObject(W - 120, H - 80, 90, 90.0 * image->Height() / image->Width(),
                                         QStringLiteral("image1"));
@@ -377,7 +388,10 @@ public:
         m_metrics = QFontMetricsF(m_painter.font());
     }
     double width(const QString &s) const { return m_metrics.horizontalAdvance(s); }
-    void text(double x, double y, const QString &s) { m_painter.drawText(QPointF(x, y + m_metrics.ascent()), s); }
+    void text(double x, double y, const QString &s)
+    {
+        m_painter.drawText(QPointF(x, y + m_metrics.ascent()), s);
+    }
     void right(double edge, double y, const QString &s)
     {
         if (!s.isEmpty())
@@ -388,7 +402,10 @@ public:
     {
         m_painter.drawRect(QRectF(QPointF(left, top), QPointF(right, bottom)));
     }
-    void image(double x, double y, const QImage &img) { m_painter.drawImage(QRectF(x, y, img.width(), img.height()), img); }
+    void image(double x, double y, const QImage &img)
+    {
+        m_painter.drawImage(QRectF(x, y, img.width(), img.height()), img);
+    }
     bool newPage() { return m_newPage && m_newPage(); }
 
 private:
@@ -546,7 +563,8 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
 
 QString DocumentDrawer::exemptionNotice()
 {
-    return QStringLiteral("Dispensé d'immatriculation en application de l'article L123-1-1 du code de commerce ou en "
-                          "application du V de l'article 19 de la loi n° 96-603 du 5 juillet 1996 relative au "
-                          "développement du commerce et de l'artisanat.");
+    return QStringLiteral(
+        "Dispensé d'immatriculation en application de l'article L123-1-1 du code de commerce ou en "
+        "application du V de l'article 19 de la loi n° 96-603 du 5 juillet 1996 relative au "
+        "développement du commerce et de l'artisanat.");
 }

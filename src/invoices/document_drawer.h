@@ -25,7 +25,7 @@ public:
     struct Hotel
     {
         QString nom;
-        QStringList lignes; // the non-empty lines after the name, prefixes included
+        QStringList lignes;   // the non-empty lines after the name, prefixes included
         bool tvaLast = false; // the last line is the VAT number (no line advance after it)
         int n = 0;            // non-empty settings among the nine counted
         QString logo;         // picture path, empty when none

@@ -12,16 +12,16 @@
 struct DocumentEntry
 {
     int idClient = 0;
-    QString adresse;          // billing address, lines separated by "\r\n"
-    QString remise;           // general discount before tax
-    QString acompte;          // deposit already paid
+    QString adresse; // billing address, lines separated by "\r\n"
+    QString remise;  // general discount before tax
+    QString acompte; // deposit already paid
     QDate sejourDebut;
     QDate sejourFin;
-    QDate date;               // document date (today for a new one)
+    QDate date; // document date (today for a new one)
     QString totalHt;
     QString totalTva;
     QString totalTtc;
-    QString modeReglement;    // invoices only
-    QString commentaires;     // quotes only
-    int idChambre = 0;        // quotes only: the room index of the quote form (0 = none)
+    QString modeReglement; // invoices only
+    QString commentaires;  // quotes only
+    int idChambre = 0;     // quotes only: the room index of the quote form (0 = none)
 };

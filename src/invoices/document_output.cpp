@@ -25,7 +25,8 @@ void paint(const DocumentDrawer::Content &content, QPrinter &printer)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        throw KestrovaError(QStringLiteral("L'impression du document a échoué : l'imprimante n'a pas pu être ouverte."));
+        throw KestrovaError(
+            QStringLiteral("L'impression du document a échoué : l'imprimante n'a pas pu être ouverte."));
     const PrintScale scale = PrintScale::forDevice(printer).fittingWidth(kLayoutWidth);
     scale.apply(painter);
     DocumentDrawer::drawPaper(content, painter, scale, [&printer] { return printer.newPage(); });
@@ -41,29 +42,31 @@ void writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw KestrovaError(QStringLiteral("Impossible d'écrire le document « %1 » : %2").arg(path, f.errorString()));
+        throw KestrovaError(
+            QStringLiteral("Impossible d'écrire le document « %1 » : %2").arg(path, f.errorString()));
 }
 
 void open(const QString &path)
 {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     bool opened = false;
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-        && QGuiApplication::platformName() != QLatin1String("offscreen"))
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) &&
+        QGuiApplication::platformName() != QLatin1String("offscreen"))
         opened = QDesktopServices::openUrl(url);
     else
         // Without a desktop session of our own (headless commands), the desktop's opener.
         opened = QProcess::startDetached(QStringLiteral("xdg-open"), {url.toLocalFile()});
     if (!opened)
-        Dialogs::warning(QStringLiteral("Le document « %1 » a été écrit mais n'a pas pu être ouvert.").arg(path));
+        Dialogs::warning(
+            QStringLiteral("Le document « %1 » a été écrit mais n'a pas pu être ouvert.").arg(path));
 }
 
 void print(const DocumentDrawer::Content &content, const QString &jobName)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        throw KestrovaError(
-            QStringLiteral("Aucune imprimante par défaut n'est configurée : le document n'a pas été imprimé."));
+        throw KestrovaError(QStringLiteral(
+            "Aucune imprimante par défaut n'est configurée : le document n'a pas été imprimé."));
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(jobName);
     paint(content, printer);

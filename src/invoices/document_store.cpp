@@ -114,18 +114,20 @@ int DocumentStore::insertDocument(const DocumentEntry &e)
     const double ht = amount(e.totalHt), tva = amount(e.totalTva), ttc = amount(e.totalTtc);
     const double remise = amount(e.remise), acompte = amount(e.acompte);
     const bool quote = m_kind == Kind::Devis;
-    Sql q(m_db, QStringLiteral("INSERT INTO %1 (id_client, adresse_facturation, total_ht, total_tva, total_ttc, "
-                               "mode_reglement, f_date, sejour_debut, sejour_fin, acompte, remise%2) "
-                               "VALUES (:client, :adresse, :ht, :tva, :ttc, :mode, :date, :debut, :fin, "
-                               ":acompte, :remise%3)")
-                    .arg(table(), quote ? QStringLiteral(", commentaires, id_chambre") : QString(),
-                         quote ? QStringLiteral(", :commentaires, :chambre") : QString()));
+    Sql q(m_db,
+          QStringLiteral("INSERT INTO %1 (id_client, adresse_facturation, total_ht, total_tva, total_ttc, "
+                         "mode_reglement, f_date, sejour_debut, sejour_fin, acompte, remise%2) "
+                         "VALUES (:client, :adresse, :ht, :tva, :ttc, :mode, :date, :debut, :fin, "
+                         ":acompte, :remise%3)")
+              .arg(table(), quote ? QStringLiteral(", commentaires, id_chambre") : QString(),
+                   quote ? QStringLiteral(", :commentaires, :chambre") : QString()));
     q.bind(QStringLiteral(":client"), e.idClient)
         .bind(QStringLiteral(":adresse"), e.adresse)
         .bind(QStringLiteral(":ht"), ht)
         .bind(QStringLiteral(":tva"), tva)
         .bind(QStringLiteral(":ttc"), ttc)
-        .bind(QStringLiteral(":mode"), quote ? QVariant(QMetaType(QMetaType::QString)) : QVariant(e.modeReglement))
+        .bind(QStringLiteral(":mode"),
+              quote ? QVariant(QMetaType(QMetaType::QString)) : QVariant(e.modeReglement))
         .bind(QStringLiteral(":date"), date(e.date))
         .bind(QStringLiteral(":debut"), date(e.sejourDebut))
         .bind(QStringLiteral(":fin"), date(e.sejourFin))
@@ -163,7 +165,8 @@ void DocumentStore::updateOrAddLine(int numero, int nb, const QString &idPrestat
     const double htValue = amount(ht), ttcValue = amount(ttc);
     const QVariant rateValue = rate(taux);
     const QVariant lineId =
-        Sql(m_db, QStringLiteral("SELECT id FROM %1 WHERE %2 = :doc AND id_prestation = :service ORDER BY id LIMIT 1")
+        Sql(m_db, QStringLiteral(
+                      "SELECT id FROM %1 WHERE %2 = :doc AND id_prestation = :service ORDER BY id LIMIT 1")
                       .arg(itemTable(), key()))
             .bind(QStringLiteral(":doc"), numero)
             .bind(QStringLiteral(":service"), service)
@@ -220,7 +223,7 @@ bool DocumentStore::pruneLines(int numero, const TextGrid &lines)
     QStringList marks;
     for (int i = 0; i < ids.size(); ++i)
         marks << QStringLiteral("?");
-    Sql q(m_db, QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND (id_prestation IS NULL OR id_prestation NOT IN (%3))")
+    Sql q(m_db, QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND id_prestation NOT IN (%3)")
                     .arg(itemTable(), key(), marks.join(QLatin1Char(','))));
     q.add(numero);
     for (const QVariant &id : ids)
@@ -252,7 +255,8 @@ bool DocumentStore::setColumns(int numero, const QStringList &columns, const QVa
     QStringList sets;
     for (int i = 0; i < columns.size(); ++i)
         sets << columns.at(i) + QStringLiteral(" = :v") + QString::number(i);
-    Sql q(m_db, QStringLiteral("UPDATE %1 SET %2 WHERE id = :id").arg(table(), sets.join(QStringLiteral(", "))));
+    Sql q(m_db,
+          QStringLiteral("UPDATE %1 SET %2 WHERE id = :id").arg(table(), sets.join(QStringLiteral(", "))));
     for (int i = 0; i < values.size(); ++i)
         q.bind(QStringLiteral(":v") + QString::number(i), values.at(i));
     q.bind(QStringLiteral(":id"), numero).exec();
@@ -261,7 +265,8 @@ bool DocumentStore::setColumns(int numero, const QStringList &columns, const QVa
 
 void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const ListFilter &filter) const
 {
-    QString statement = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns.join(QStringLiteral(", ")), table());
+    QString statement =
+        QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns.join(QStringLiteral(", ")), table());
     if (!filter.mode.isEmpty())
         statement += QStringLiteral(" AND mode_reglement = :mode");
     if (!filter.clientId.isEmpty())
@@ -335,8 +340,9 @@ DocumentStore::Record DocumentStore::read(int numero) const
             r.commentaires = d[8].toString();
     }
     const QList<QVariantList> lines =
-        Sql(m_db, QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb FROM %1 WHERE %2 = :id ORDER BY id ASC")
-                      .arg(itemTable(), key()))
+        Sql(m_db,
+            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb FROM %1 WHERE %2 = :id ORDER BY id ASC")
+                .arg(itemTable(), key()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
     r.lines.reserve(lines.size());

@@ -84,10 +84,10 @@ public:
     Record read(int numero) const;
 
     // Conversions of the forms' texts, throwing KestrovaError (French) on bad input.
-    static double amount(const QString &text);      // empty text -> 0
-    static QVariant rate(const QString &text);       // empty or "---------" -> null
+    static double amount(const QString &text); // empty text -> 0
+    static QVariant rate(const QString &text); // empty or "---------" -> null
     static int serviceId(const QString &text);
-    static QVariant date(const QDate &date);         // invalid -> null
+    static QVariant date(const QDate &date); // invalid -> null
 
     // "\r" -> " --", then "\n" -> "-- ".
     static QString flattenAddress(const QString &address);

@@ -20,8 +20,8 @@ void writeNextNumber(int numero)
 }
 
 DocumentEntry entryOf(int idClient, const QString &adresse, const QString &remise, const QString &acompte,
-                      const QDate &sejourFin, const QDate &sejourDebut, const QDate &date, const QString &mode,
-                      const QString &ttc, const QString &tva, const QString &ht)
+                      const QDate &sejourFin, const QDate &sejourDebut, const QDate &date,
+                      const QString &mode, const QString &ttc, const QString &tva, const QString &ht)
 {
     DocumentEntry e;
     e.idClient = idClient;
@@ -57,14 +57,14 @@ bool Facture::existe(int numero) const
     return store(m_use).exists(numero);
 }
 
-int Facture::ajouterFacture(int idClient, const QString &adresse, const QString &remise, const QString &acompte,
-                            const QDate &sejourFin, const QDate &sejourDebut, const QDate &date,
-                            const QString &modeReglement, const QString &totalTtc, const QString &totalTva,
-                            const QString &totalHt)
+int Facture::ajouterFacture(int idClient, const QString &adresse, const QString &remise,
+                            const QString &acompte, const QDate &sejourFin, const QDate &sejourDebut,
+                            const QDate &date, const QString &modeReglement, const QString &totalTtc,
+                            const QString &totalTva, const QString &totalHt)
 {
-    const int numero = store(m_use).insertDocument(entryOf(idClient, adresse, remise, acompte, sejourFin,
-                                                           sejourDebut, date, modeReglement, totalTtc, totalTva,
-                                                           totalHt));
+    const int numero =
+        store(m_use).insertDocument(entryOf(idClient, adresse, remise, acompte, sejourFin, sejourDebut, date,
+                                            modeReglement, totalTtc, totalTva, totalHt));
     writeNextNumber(numero);
     return numero;
 }
@@ -105,8 +105,8 @@ bool Facture::setAdresseFacturation(int numero, const QString &adresse)
 void Facture::setTotaux(int numero, double remise, double ttc, double tva, double ht)
 {
     store(m_use).setColumns(numero,
-                            {QStringLiteral("total_ht"), QStringLiteral("total_tva"), QStringLiteral("total_ttc"),
-                             QStringLiteral("remise")},
+                            {QStringLiteral("total_ht"), QStringLiteral("total_tva"),
+                             QStringLiteral("total_ttc"), QStringLiteral("remise")},
                             {ht, tva, ttc, remise});
 }
 
@@ -157,12 +157,20 @@ void Facture::listeFactures(TextGrid &grille, const QString &modeReglement, int 
 {
     const bool full = disposition == 1;
     const QStringList columns =
-        full ? QStringList{QStringLiteral("id"), QStringLiteral("f_date"), QStringLiteral("sejour_debut"),
-                           QStringLiteral("sejour_fin"), QStringLiteral("adresse_facturation"),
-                           QStringLiteral("mode_reglement"), QStringLiteral("remise"), QStringLiteral("acompte"),
-                           QStringLiteral("total_ht"), QStringLiteral("total_tva"), QStringLiteral("total_ttc")}
-             : QStringList{QStringLiteral("id"), QStringLiteral("f_date"), QStringLiteral("adresse_facturation"),
-                           QStringLiteral("mode_reglement"), QStringLiteral("total_ttc")};
+        full ? QStringList{QStringLiteral("id"),
+                           QStringLiteral("f_date"),
+                           QStringLiteral("sejour_debut"),
+                           QStringLiteral("sejour_fin"),
+                           QStringLiteral("adresse_facturation"),
+                           QStringLiteral("mode_reglement"),
+                           QStringLiteral("remise"),
+                           QStringLiteral("acompte"),
+                           QStringLiteral("total_ht"),
+                           QStringLiteral("total_tva"),
+                           QStringLiteral("total_ttc")}
+             : QStringList{QStringLiteral("id"), QStringLiteral("f_date"),
+                           QStringLiteral("adresse_facturation"), QStringLiteral("mode_reglement"),
+                           QStringLiteral("total_ttc")};
     store(m_use).fillList(grille, columns, {modeReglement, idClient});
 }
 

@@ -16,11 +16,16 @@ DocumentStore store(const DataModule::Use &use)
 
 const QStringList &listColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("id"),        QStringLiteral("f_date"),    QStringLiteral("sejour_debut"),
-        QStringLiteral("sejour_fin"), QStringLiteral("adresse_facturation"), QStringLiteral("remise"),
-        QStringLiteral("acompte"),   QStringLiteral("total_ht"),  QStringLiteral("total_tva"),
-        QStringLiteral("total_ttc")};
+    static const QStringList columns = {QStringLiteral("id"),
+                                        QStringLiteral("f_date"),
+                                        QStringLiteral("sejour_debut"),
+                                        QStringLiteral("sejour_fin"),
+                                        QStringLiteral("adresse_facturation"),
+                                        QStringLiteral("remise"),
+                                        QStringLiteral("acompte"),
+                                        QStringLiteral("total_ht"),
+                                        QStringLiteral("total_tva"),
+                                        QStringLiteral("total_ttc")};
     return columns;
 }
 
@@ -76,18 +81,18 @@ void Devis::majLigneDevis(int numero, int nb, const QString &idPrestation, const
     store(m_use).updateOrAddLine(numero, nb, idPrestation, ttc, taux, ht, libelle);
 }
 
-void Devis::majDevis(int numero, int idChambre, double acompte, double remise, double ttc, double tva, double ht,
-                     const QString &commentaires, const QString &adresse, const QDate &sejourFin,
+void Devis::majDevis(int numero, int idChambre, double acompte, double remise, double ttc, double tva,
+                     double ht, const QString &commentaires, const QString &adresse, const QDate &sejourFin,
                      const QDate &sejourDebut)
 {
-    store(m_use).setColumns(
-        numero,
-        {QStringLiteral("sejour_debut"), QStringLiteral("sejour_fin"), QStringLiteral("adresse_facturation"),
-         QStringLiteral("id_chambre"), QStringLiteral("total_ht"), QStringLiteral("total_tva"),
-         QStringLiteral("total_ttc"), QStringLiteral("remise"), QStringLiteral("acompte"),
-         QStringLiteral("commentaires")},
-        {DocumentStore::date(sejourDebut), DocumentStore::date(sejourFin), adresse, idChambre, ht, tva, ttc, remise,
-         acompte, commentaires});
+    store(m_use).setColumns(numero,
+                            {QStringLiteral("sejour_debut"), QStringLiteral("sejour_fin"),
+                             QStringLiteral("adresse_facturation"), QStringLiteral("id_chambre"),
+                             QStringLiteral("total_ht"), QStringLiteral("total_tva"),
+                             QStringLiteral("total_ttc"), QStringLiteral("remise"), QStringLiteral("acompte"),
+                             QStringLiteral("commentaires")},
+                            {DocumentStore::date(sejourDebut), DocumentStore::date(sejourFin), adresse,
+                             idChambre, ht, tva, ttc, remise, acompte, commentaires});
 }
 
 bool Devis::supprimerLignesRetireesDevis(int numero, const TextGrid &grille)
@@ -157,7 +162,8 @@ QString Devis::genererPdfDevis(int numero, bool ouvrir)
 
 void Devis::imprimerDevis(int numero)
 {
-    DocumentOutput::print(DocumentDrawer::load(store(m_use), numero), QStringLiteral("Devis N° %1").arg(numero));
+    DocumentOutput::print(DocumentDrawer::load(store(m_use), numero),
+                          QStringLiteral("Devis N° %1").arg(numero));
 }
 
 void Devis::imprimerDevisVersPdf(int numero, const QString &fichier)
