@@ -10,6 +10,9 @@ const QList<Command> &commands()
          &runDemo},
         {"export", "clients|reservations|prestations|details",
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
+        {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
+         &runClients},
+        {"xlsx", "clients FICHIER [--recherche TEXTE]", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
     };
     return list;
 }
