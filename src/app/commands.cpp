@@ -13,6 +13,10 @@ const QList<Command> &commands()
         {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
          &runClients},
         {"xlsx", "clients FICHIER [--recherche TEXTE]", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
+        {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
+        {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
+        {"imprimer", "facture|devis N [--pdf FICHIER]",
+         "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
     };
     return list;
 }
