@@ -4,6 +4,7 @@
 #include "app/app_info.h"
 #include "app/room_context_menu.h"
 #include "catalogue/catalogue_windows.h"
+#include "clients/client_card_wiring.h"
 #include "clients/client_list_window.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
@@ -58,6 +59,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    ClientCardWiring::install();
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
                               [this](int chosen) { clientWindowsClosed(chosen); });
     m_refreshers = new PlanningRefreshers(this);

@@ -373,6 +373,8 @@ void TFormFicheClient::fillTab(Tab tab)
         });
     }
     // The title row stays a title row: a grid without data keeps one empty row.
+    while (grid.rowCount() > 2 && grid.isRowEmpty(grid.rowCount() - 1))
+        grid.setRowCount(grid.rowCount() - 1);
     if (grid.rowCount() < 2)
         grid.setRowCount(2);
     m_models[tab]->setGrid(grid);
