@@ -58,6 +58,15 @@ void List_Statement(benchmark::State &state)
         benchmark::DoNotOptimize(client.listeClients(kKeystrokes[i++ % int(kKeystrokes.size())]));
 }
 
+// The same keystrokes without the window: filtering the clients read once.
+void List_Filter(benchmark::State &state)
+{
+    const TextGrid all = Client().listeClients(QString());
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Client::filtrerListe(all, kKeystrokes[i++ % int(kKeystrokes.size())]));
+}
+
 void Card_Regular(benchmark::State &state)
 {
     for (auto _ : state) {
@@ -111,6 +120,7 @@ int addRegular()
 
 BENCHMARK(List_Keystroke)->Unit(benchmark::kMillisecond);
 BENCHMARK(List_AllClients)->Unit(benchmark::kMillisecond);
+BENCHMARK(List_Filter)->Unit(benchmark::kMillisecond);
 BENCHMARK(List_Statement)->Unit(benchmark::kMillisecond);
 BENCHMARK(Card_Regular)->Unit(benchmark::kMillisecond);
 

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -77,6 +78,9 @@ TFormClient::TFormClient(QWidget *parent) : QDialog(parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(22);
+    // Rows of one height: a refill of thousands of rows need not measure them.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     layout->addWidget(m_view, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -95,7 +99,7 @@ TFormClient::TFormClient(QWidget *parent) : QDialog(parent)
     m_annuler->setAutoDefault(false);
     m_visualiser->setAutoDefault(false);
 
-    connect(m_recherche, &QLineEdit::textChanged, this, &TFormClient::AfficherListeClient);
+    connect(m_recherche, &QLineEdit::textChanged, this, &TFormClient::filtrer);
     connect(m_selectionner, &QPushButton::clicked, this, &TFormClient::SelectionnerClick);
     connect(m_annuler, &QPushButton::clicked, this, &TFormClient::AnnulerClick);
     connect(m_visualiser, &QPushButton::clicked, this, &TFormClient::VisualiserClick);
@@ -108,24 +112,29 @@ void TFormClient::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Each opening starts from the whole file, as other windows may have changed it.
-    if (m_recherche->text().isEmpty())
-        AfficherListeClient(QString());
-    else
+    {
+        const QSignalBlocker quiet(m_recherche);
         m_recherche->clear();
+    }
+    AfficherListeClient(QString());
     m_recherche->setFocus();
 }
 
 void TFormClient::AfficherListeClient(const QString &recherche)
 {
-    TextGrid grid;
     try {
-        grid = Client().listeClients(recherche);
+        m_tous = Client().listeClients(QString());
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
-        grid = TextGrid(2, 8);
-        grid.setRow(0, Client::listTitles());
+        m_tous = TextGrid(2, 8);
+        m_tous.setRow(0, Client::listTitles());
     }
-    m_model->setGrid(grid);
+    filtrer(recherche);
+}
+
+void TFormClient::filtrer(const QString &recherche)
+{
+    m_model->setGrid(Client::filtrerListe(m_tous, recherche));
     m_view->setColumnHidden(0, true);
     fitColumns(m_view);
     if (m_model->rowCount() > 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/text_grid.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -36,7 +38,10 @@ public:
     QString modeListe() const { return m_modeListe; }
     void setModeListe(const QString &mode) { m_modeListe = mode; }
 
+    // Reads the clients again and shows those matching the search text.
     void AfficherListeClient(const QString &recherche);
+    // Shows the clients read last that match the text (each keystroke).
+    void filtrer(const QString &recherche);
     void SelectedClient();
     // Writes the shown list to exports/ and opens it; the file, empty on failure.
     QString exporterExcel(bool leaveOpen = true);
@@ -68,6 +73,8 @@ private:
     QString currentIdText() const;
 
     QString m_modeListe;
+    // Every client as read when the list was last filled: keystrokes only filter it.
+    TextGrid m_tous;
     QLineEdit *m_recherche = nullptr;
     QTableView *m_view = nullptr;
     TextGridModel *m_model = nullptr;

@@ -168,7 +168,7 @@ bool Client::supprimerClient(int id)
 
 bool Client::commencePar(const QString &value, const QString &text)
 {
-    return value.size() >= text.size() && value.startsWith(text, Qt::CaseInsensitive);
+    return value.startsWith(text, Qt::CaseInsensitive);
 }
 
 TextGrid Client::listeClients(const QString &recherche) const
@@ -191,15 +191,6 @@ TextGrid Client::listeClients(const QString &recherche) const
         // Without the first nights the list is still worth showing.
         withFirstNight = false;
         rows = Sql(m_use.db(), QStringLiteral("SELECT id, nom_ets, nom, prenom, tel, fax, email FROM infos")).rows();
-    }
-
-    if (!all) {
-        rows.removeIf([&recherche](const QVariantList &r) {
-            for (int c : {1, 2, 3, 6})
-                if (commencePar(text(r[c]), recherche))
-                    return false;
-            return true;
-        });
     }
 
     // Sorted by name then first name, the French way ("Émile" beside "Emma").
@@ -232,6 +223,28 @@ TextGrid Client::listeClients(const QString &recherche) const
                             text(r[3]), text(r[4]), text(r[5]), text(r[6]),
                             withFirstNight ? shortDate(r[7]) : QString()});
     }
+    // The database only narrowed the rows down; the exact rule decides.
+    return all ? grid : filtrerListe(grid, recherche);
+}
+
+TextGrid Client::filtrerListe(const TextGrid &liste, const QString &recherche)
+{
+    if (recherche.isEmpty() || recherche == QStringLiteral("%"))
+        return liste;
+    TextGrid grid(1, kListColumns);
+    grid.setRow(0, liste.row(0));
+    for (int r = 1; r < liste.rowCount(); ++r) {
+        if (liste.isRowEmpty(r))
+            continue;
+        for (int c : {1, 2, 3, 6}) {
+            if (commencePar(liste.cell(r, c), recherche)) {
+                grid.appendRow(liste.row(r));
+                break;
+            }
+        }
+    }
+    if (grid.rowCount() < 2)
+        grid.setRowCount(2);
     return grid;
 }
 

@@ -81,6 +81,9 @@ public:
     // with the text, whatever the case (accented letters too); "%" and "_" are
     // ordinary characters, except the lone "%" that, like the empty text, lists all.
     TextGrid listeClients(const QString &recherche) const;
+    // The rows of a list (as listeClients gives it) that match a search text,
+    // by the same rule, without reading the database again.
+    static TextGrid filtrerListe(const TextGrid &liste, const QString &recherche);
     // True when text is a prefix of value, case ignored for every letter.
     static bool commencePar(const QString &value, const QString &text);
 
