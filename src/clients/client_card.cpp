@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -127,6 +128,7 @@ void TFormFicheClient::buildFields(QWidget *box)
     grid->addWidget(edit(m_fax, 25), 2, 3);
     grid->addWidget(label("Email : "), 3, 2);
     grid->addWidget(edit(m_email, 200), 3, 3);
+    m_email->setMinimumWidth(200);
     showCompany();
 }
 
@@ -144,11 +146,21 @@ void TFormFicheClient::buildTabs()
         view->verticalHeader()->hide();
         view->verticalHeader()->setDefaultSectionSize(22);
         const QList<Column> &columns = tabColumns()[t];
+        // The widths are those of the classic layout, widened where this font
+        // would cut a date or a title.
+        const QFontMetrics metrics(view->font());
+        const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 14;
         for (int c = 0; c < columns.size(); ++c) {
-            if (columns[c].width == 0)
+            const QString title = QString::fromUtf8(columns[c].title);
+            if (columns[c].width == 0) {
                 view->setColumnHidden(c, true);
-            else
-                view->setColumnWidth(c, columns[c].width);
+                continue;
+            }
+            int width = std::max(columns[c].width, metrics.horizontalAdvance(title) + 16);
+            if (QStringList{QStringLiteral("Du"), QStringLiteral("Au"), QStringLiteral("Date"), QStringLiteral("Le")}
+                    .contains(title))
+                width = std::max(width, dateWidth);
+            view->setColumnWidth(c, width);
         }
         m_views[t] = view;
         m_models[t] = model;
