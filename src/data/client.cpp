@@ -248,6 +248,15 @@ TextGrid Client::filtrerListe(const TextGrid &liste, const QString &recherche)
     return grid;
 }
 
+QList<int> Client::autresClients() const
+{
+    QList<int> ids;
+    Sql q(m_use.db(), QStringLiteral("SELECT id FROM infos WHERE id <> :hotel ORDER BY id"));
+    for (const QVariantList &row : q.bind(QStringLiteral(":hotel"), defaultClient).rows())
+        ids << row.at(0).toInt();
+    return ids;
+}
+
 QList<QSqlRecord> Client::listeFenetrePrincipale(const QSqlDatabase &db)
 {
     Sql query(db, QStringLiteral("SELECT infos.* FROM infos ORDER BY infos.nom,infos.prenom"));

@@ -87,6 +87,9 @@ public:
     // True when text is a prefix of value, case ignored for every letter.
     static bool commencePar(const QString &value, const QString &text);
 
+    // Ids of every client but the hotel's own record, oldest first.
+    QList<int> autresClients() const;
+
     // --- The main window's client list, on the main window's own connection ---
     static QList<QSqlRecord> listeFenetrePrincipale(const QSqlDatabase &db);
 
