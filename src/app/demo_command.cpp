@@ -5,6 +5,7 @@
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/text_grid.h"
+#include "data/client.h"
 #include "data/data_module.h"
 #include "data/periode.h"
 #include "data/prestation.h"
@@ -156,22 +157,20 @@ void demoSettings(DemoContext &context)
 
 void demoClients(DemoContext &context)
 {
-    Sql insert(context.db, QStringLiteral("INSERT INTO infos (type,nom_ets,nom,prenom,tel,somme,fax,email,"
-                                          "informations,adresse1,adresse2,codepostal,ville) VALUES "
-                                          "(:type,:nom_ets,:nom,:prenom,:tel,0,'',:email,:informations,"
-                                          ":adresse1,'',:codepostal,:ville)"));
+    Client clients;
     for (const DemoClient &c : kClients) {
-        insert.bind(QStringLiteral(":type"), c.type)
-            .bind(QStringLiteral(":nom_ets"), text(c.company))
-            .bind(QStringLiteral(":nom"), text(c.name))
-            .bind(QStringLiteral(":prenom"), text(c.firstName))
-            .bind(QStringLiteral(":tel"), text(c.tel))
-            .bind(QStringLiteral(":email"), text(c.email))
-            .bind(QStringLiteral(":informations"), text(c.notes))
-            .bind(QStringLiteral(":adresse1"), text(c.address))
-            .bind(QStringLiteral(":codepostal"), text(c.postcode))
-            .bind(QStringLiteral(":ville"), text(c.town))
-            .exec();
+        ClientRecord r;
+        r.type = c.type;
+        r.nomEts = text(c.company);
+        r.nom = text(c.name);
+        r.prenom = text(c.firstName);
+        r.tel = text(c.tel);
+        r.email = text(c.email);
+        r.informations = text(c.notes);
+        r.adresse1 = text(c.address);
+        r.codepostal = text(c.postcode);
+        r.ville = text(c.town);
+        clients.ajouterClient(r);
     }
     context.summary << QStringLiteral("%1 clients").arg(std::size(kClients));
 }
@@ -237,12 +236,7 @@ void demoCatalogue(DemoContext &context)
 // Deterministic for a given day, so that pictures can be compared.
 void demoReservations(DemoContext &context)
 {
-    QList<int> clients;
-    {
-        Sql q(context.db, QStringLiteral("SELECT id FROM infos WHERE id <> 1 ORDER BY id"));
-        for (const QVariantList &row : q.rows())
-            clients << row.at(0).toInt();
-    }
+    const QList<int> clients = Client().autresClients();
     QHash<QString, int> services;
     {
         Sql q(context.db,
@@ -332,7 +326,7 @@ const DemoStep kSteps[] = {
 // Why the directory cannot take the demonstration, or the empty text.
 QString refusal(const QSqlDatabase &db)
 {
-    const int clients = Sql(db, QStringLiteral("SELECT COUNT(*) FROM infos WHERE id <> 1")).scalar().toInt();
+    const int clients = int(Client().autresClients().size());
     const int nights = Sql(db, QStringLiteral("SELECT COUNT(*) FROM reserv")).scalar().toInt();
     if (clients > 0 || nights > 0)
         return QStringLiteral("le dossier de données contient déjà des clients ou des réservations ; "
