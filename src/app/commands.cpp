@@ -10,6 +10,7 @@ const QList<Command> &commands()
          &runDemo},
         {"export", "clients|reservations|prestations|details",
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
+        {"statistiques", "ANNEE [--mesure 0|1|2]", "affiche la grille des statistiques de l'année", false, &runStatistiques},
     };
     return list;
 }

@@ -22,3 +22,4 @@ int runInit(const QString &dataDir, const QStringList &args);
 int runScreenshot(const QString &dataDir, const QStringList &args);
 int runDemo(const QString &dataDir, const QStringList &args);
 int runExport(const QString &dataDir, const QStringList &args);
+int runStatistiques(const QString &dataDir, const QStringList &args);

@@ -8,14 +8,17 @@
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "planning/advanced_reservation.h"
 #include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
 #include "planning/month_view.h"
 #include "planning/planning_dates.h"
 #include "planning/planning_refreshers.h"
+#include "planning/resa_avancee.h"
 #include "planning/room_description.h"
 #include "planning/statistics_grid.h"
+#include "planning/statistics_page.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
 #include "planning/week_tab.h"
@@ -53,8 +56,13 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
+    m_resaAvancee = new TResaAvancee(this);
+    for (QAction *a : {m_menus.nouvelleReservation, m_roomMenu->nouvelleReservation(),
+                       m_roomMenu->modifierReservation()})
+        a->setEnabled(true);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     m_refreshers = new PlanningRefreshers(this);
+    m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
     connectSignals();
     connectEntryPanel();
 }
@@ -106,6 +114,9 @@ void TForm1::connectSignals()
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
     connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
+    connect(m_menus.nouvelleReservation, &QAction::triggered, this, &TForm1::nouvelleReservation);
+    connect(m_roomMenu->nouvelleReservation(), &QAction::triggered, this, &TForm1::nouvelleReservation);
+    connect(m_roomMenu->modifierReservation(), &QAction::triggered, this, &TForm1::modifierReservation);
 }
 
 void TForm1::connectEntryPanel()
@@ -162,6 +173,7 @@ bool TForm1::FormCreate()
         InfosJour();
         AffichageJoursDuMois(selectedDate());
         requestMonthRefresh(selectedDate());
+        m_statisticsPage->InitalisationStats();
         return true;
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
@@ -434,6 +446,27 @@ bool TForm1::requireLoadedReservation()
         return true;
     Dialogs::information(QStringLiteral("Il n'y a pas de réservation à cette date"));
     return false;
+}
+
+void TForm1::nouvelleReservation()
+{
+    m_resaAvancee->setMode(false, true);
+    rafraichirVues();
+}
+
+void TForm1::modifierReservation()
+{
+    if (!requireLoadedReservation())
+        return;
+    int first = 0;
+    try {
+        first = AdvancedReservation::premiereNuit(m_currentReservationId);
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+        return;
+    }
+    m_resaAvancee->afficheReservation(first, m_loadedClientId);
+    rafraichirVues();
 }
 
 void TForm1::showRoomMenu(int room, const QPoint &globalPos)
