@@ -33,7 +33,7 @@ TForm8::TForm8(QWidget *parent)
     TextGrid titles(1, 9);
     titles.setRow(0, StatisticsTable::dailyTitles());
     showGrid(titles);
-    resize(180 + 8 * 95 + 30, 300);
+    resize(200 + 8 * 95 + 30, 300);
 }
 
 void TForm8::setExporter(Exporter exporter)
@@ -62,7 +62,11 @@ void TForm8::showGrid(const TextGrid &grid)
             m_table->setItem(row - 1, column, cell);
         }
     }
-    m_table->setColumnWidth(0, 180);
+    // 180 pixels, or what the week's label needs in the font in use.
+    int labelWidth = 180;
+    for (int row = 1; row < grid.rowCount(); ++row)
+        labelWidth = qMax(labelWidth, m_table->fontMetrics().horizontalAdvance(grid.cell(row, 0)) + 16);
+    m_table->setColumnWidth(0, labelWidth);
     for (int column = 1; column < grid.columnCount(); ++column)
         m_table->setColumnWidth(column, 95);
 }

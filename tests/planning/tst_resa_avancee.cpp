@@ -74,6 +74,7 @@ private slots:
     void pastStartAsksFirst();
     void guestsMustBeNumbers();
     void firstNightFoundFromAnyNight();
+    void screenshots();
 
 private:
     // The form opened on a stay (modification, no client choice), rooms listed.
@@ -331,6 +332,29 @@ void TstResaAvancee::firstNightFoundFromAnyNight()
     QCOMPARE(AdvancedReservation::premiereNuit(c), a);
     QCOMPARE(AdvancedReservation::premiereNuit(b), a);
     QCOMPARE(AdvancedReservation::premiereNuit(a), a);
+}
+
+// KESTROVA_SHOTS=DIR writes the form's two looks as PNG files for a person to look at.
+void TstResaAvancee::screenshots()
+{
+    const QString shots = qEnvironmentVariable("KESTROVA_SHOTS");
+    if (shots.isEmpty())
+        QSKIP("KESTROVA_SHOTS not set");
+    addService(1, QStringLiteral("Petit déjeuner"), 8.0, 10.0);
+    addService(2, QStringLiteral("Parking"), 5.0, 20.0);
+    const int client = addClient(QStringLiteral("Martin"));
+    const int first = addStay(future(1), 3, 2, client, 2);
+    for (int night = first - 2; night <= first; ++night)
+        attach(night, 1, 2);
+    attach(first, 2, 1);
+    openStay(first, client);
+    m_form->show();
+    QVERIFY(m_form->grab().save(shots + QStringLiteral("/resa_modification.png")));
+    m_form->hide();
+    m_form->prepare(false, true);
+    m_form->roomsFiller()->refresher()->flush();
+    m_form->show();
+    QVERIFY(m_form->grab().save(shots + QStringLiteral("/resa_ajout.png")));
 }
 
 QTEST_MAIN(TstResaAvancee)

@@ -68,6 +68,7 @@ private slots:
     void yearListAndSelection();
     void doubleClickOpensDetailsOnlyForTurnoverMonths();
     void commandPrintsTheGrid();
+    void screenshots();
     void commandRefusesBadArguments_data();
     void commandRefusesBadArguments();
 
@@ -383,6 +384,22 @@ void TstStatistics::commandRefusesBadArguments()
     QCOMPARE(p.exitCode(), 2);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).startsWith(QStringLiteral("statistiques : ")));
     QVERIFY(p.readAllStandardOutput().isEmpty());
+}
+
+// KESTROVA_SHOTS=DIR writes the day-by-day window as a PNG file for a person to look at.
+void TstStatistics::screenshots()
+{
+    const QString shots = qEnvironmentVariable("KESTROVA_SHOTS");
+    if (shots.isEmpty())
+        QSKIP("KESTROVA_SHOTS not set");
+    addService(1, QStringLiteral("Nuit"), 55.5, 10.0);
+    for (int day = 0; day < 40; day += 3)
+        attach(addNight(QDate(2024, 11, 28).addDays(day), 1 + day % 3, 1), 1, 1 + day % 2);
+    TForm8 details;
+    details.setWindowTitle(QStringLiteral("Détails de Décembre 2024"));
+    details.afficherDetailsMois(2024, 12);
+    details.show();
+    QVERIFY(details.grab().save(shots + QStringLiteral("/details_mois.png")));
 }
 
 QTEST_MAIN(TstStatistics)
