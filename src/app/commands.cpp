@@ -11,6 +11,9 @@ const QList<Command> &commands()
         {"export", "clients|reservations|prestations|details",
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
         {"statistiques", "ANNEE [--mesure 0|1|2]", "affiche la grille des statistiques de l'année", false, &runStatistiques},
+        {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
+         &runClients},
+        {"xlsx", "clients FICHIER [--recherche TEXTE]|statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
     };
     return list;
 }

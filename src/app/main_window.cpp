@@ -4,11 +4,16 @@
 #include "app/app_info.h"
 #include "app/room_context_menu.h"
 #include "catalogue/catalogue_windows.h"
+#include "clients/client_card_links.h"
+#include "clients/client_list_window.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
+#include "data/client.h"
 #include "data/data_module.h"
 #include "data/sql.h"
 #include "planning/advanced_reservation.h"
+#include "planning/client_list_page.h"
+#include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
@@ -32,6 +37,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -57,10 +63,21 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     m_resaAvancee = new TResaAvancee(this);
+    ClientCardLinks::instance().nouvelleReservation = [form = QPointer(m_resaAvancee)](QWidget *, int client) {
+        if (form)
+            form->setClient(client);
+    };
+    ClientCardLinks::instance().modifierReservation = [form = QPointer(m_resaAvancee)](QWidget *, int resa,
+                                                                                         int client) {
+        if (form)
+            form->afficheReservation(resa, client);
+    };
     for (QAction *a : {m_menus.nouvelleReservation, m_roomMenu->nouvelleReservation(),
                        m_roomMenu->modifierReservation()})
         a->setEnabled(true);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
+                              [this](int chosen) { clientWindowsClosed(chosen); });
     m_refreshers = new PlanningRefreshers(this);
     m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
     connectSignals();
@@ -404,14 +421,20 @@ void TForm1::rafraichirVues()
     reloadClientList();
 }
 
+void TForm1::clientWindowsClosed(int chosen)
+{
+    if (chosen > 0) {
+        m_entryPanel->clientTabs()->listPage()->setWantedClient(chosen);
+        m_entryPanel->clientTabs()->setCurrentIndex(ClientTabs::Liste);
+    }
+    // The card may have deleted stays or whole clients with their nights.
+    ViewFreshness::markStale();
+    rafraichirVues();
+}
+
 void TForm1::reloadClientList()
 {
-    Sql query(DataModule::connection(connectionName()),
-              QStringLiteral("SELECT infos.* FROM infos ORDER BY infos.nom,infos.prenom"));
-    query.exec();
-    QList<QSqlRecord> clients;
-    while (query.next())
-        clients << query.query().record();
+    QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
 
     // The database compares bytes; a French reader expects "Émile" beside "Emma"
     // and "de Sousa" among the D.

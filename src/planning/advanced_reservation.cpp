@@ -2,7 +2,9 @@
 
 #include "common/dialogs.h"
 #include "common/errors.h"
+#include "data/client.h"
 #include "data/data_module.h"
+#include "data/log.h"
 #include "data/prestation.h"
 #include "data/reservation.h"
 #include "data/sql.h"
@@ -24,11 +26,22 @@ std::optional<int> count(const QString &text)
     return value;
 }
 
-// The client typed in "Nouveau Client", inside the caller's transaction.
+// The client typed in "Nouveau Client", inside the caller's transaction, and
+// its entry in the operation log.
 int creerClient(const NewClient &client)
 {
-    Q_UNUSED(client);
-    throw KestrovaError(QStringLiteral("La création d'un client n'est pas encore possible depuis cette fenêtre."));
+    ClientRecord record;
+    record.type = client.entreprise ? 1 : 2;
+    record.nomEts = client.entreprise ? client.nomEts : QString();
+    record.nom = client.nom;
+    record.prenom = client.prenom;
+    record.tel = client.tel;
+    record.fax = client.fax;
+    record.email = client.email;
+    record.informationsNull = false;
+    const int id = Client().ajouterClient(record);
+    Log().journaliserAjoutClient(id);
+    return id;
 }
 
 } // namespace

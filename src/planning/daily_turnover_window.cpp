@@ -1,5 +1,6 @@
 #include "planning/daily_turnover_window.h"
 
+#include "clients/export_progress.h"
 #include "planning/statistics_table.h"
 
 #include <QHeaderView>
@@ -22,11 +23,7 @@ TForm8::TForm8(QWidget *parent)
 
     m_export = m_menu->addAction(QStringLiteral("Exporter sous Excel"));
     m_export->setObjectName(QStringLiteral("exporterExcel"));
-    m_export->setEnabled(false);
-    connect(m_export, &QAction::triggered, this, [this] {
-        if (m_exporter)
-            m_exporter(QStringLiteral("CA Hebdomadaire "), m_grid);
-    });
+    connect(m_export, &QAction::triggered, this, [this] { exporterExcel(); });
     connect(m_table, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_menu->popup(m_table->viewport()->mapToGlobal(pos)); });
 
@@ -36,10 +33,11 @@ TForm8::TForm8(QWidget *parent)
     resize(200 + 8 * 95 + 30, 300);
 }
 
-void TForm8::setExporter(Exporter exporter)
+QString TForm8::exporterExcel(bool leaveOpen)
 {
-    m_exporter = std::move(exporter);
-    m_export->setEnabled(bool(m_exporter));
+    SpreadsheetOptions options;
+    options.dropFirstColumn = false; // the weeks' labels belong to the sheet
+    return ExportProgress::exporter(this, m_grid, QStringLiteral("CA Hebdomadaire "), leaveOpen, options);
 }
 
 void TForm8::afficherDetailsMois(int annee, int mois)

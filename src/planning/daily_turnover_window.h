@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class QAction;
 class QMenu;
 class QTableWidget;
@@ -27,8 +25,9 @@ public:
     QMenu *menu() const { return m_menu; }
     QAction *exportAction() const { return m_export; }
 
-    using Exporter = std::function<void(const QString &title, const TextGrid &grid)>;
-    void setExporter(Exporter exporter);
+    // "Exporter sous Excel": the grid titled "CA Hebdomadaire ", first column
+    // included. The file written, empty on failure (reported in a box).
+    QString exporterExcel(bool leaveOpen = true);
 
 private:
     void showGrid(const TextGrid &grid);
@@ -37,5 +36,4 @@ private:
     QMenu *m_menu;
     QAction *m_export;
     TextGrid m_grid;
-    Exporter m_exporter;
 };

@@ -1,8 +1,13 @@
 #include "planning/resa_avancee.h"
 
 #include "catalogue/text_grid_model.h"
+#include "clients/client_card.h"
+#include "clients/client_list_window.h"
+#include "clients/current_client.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
+#include "data/client.h"
+#include "data/data_module.h"
 #include "planning/advanced_reservation.h"
 #include "planning/available_rooms_filler.h"
 #include "planning/client_form.h"
@@ -10,6 +15,7 @@
 #include "planning/digit_filter.h"
 #include "planning/stay_services_grid.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
@@ -179,10 +185,8 @@ QWidget *TResaAvancee::buildClientGroup()
     m_clientTabs->addTab(listTab, QStringLiteral("Liste Clients"));
     m_clientTabs->addTab(m_newClient, QStringLiteral("Nouveau Client"));
 
-    // The client list and the client card are not part of the program yet.
-    m_clientTabs->setTabEnabled(ListeClients, false);
-    m_clientTabs->setTabEnabled(NouveauClient, false);
-    m_voirModifier->setEnabled(false);
+    connect(m_voirModifier, &QPushButton::clicked, this, &TResaAvancee::VoirModifierClick);
+    connect(m_listPage, &ClientListPage::clientsChanged, this, [this] { reloadClients(); });
 
     (new QVBoxLayout(m_clientGroup))->addWidget(m_clientTabs);
     m_clientGroup->setMinimumWidth(310);
@@ -197,7 +201,7 @@ void TResaAvancee::buildMenus(QMenuBar *bar)
     m_clientsMenu = bar->addMenu(QStringLiteral("Clients"));
     m_listeClients = m_clientsMenu->addAction(QStringLiteral("Liste des Clients"));
     m_listeClients->setObjectName(QStringLiteral("actionListeDesClients"));
-    m_listeClients->setEnabled(false);
+    connect(m_listeClients, &QAction::triggered, this, &TResaAvancee::ListeDesClientsClick);
     QMenu *prestations = bar->addMenu(QStringLiteral("Prestations"));
     prestations->addAction(m_daily->ajouterAction());
     prestations->addAction(m_daily->modifierAction());
@@ -210,15 +214,20 @@ int TResaAvancee::setMode(bool modification, bool choixClient)
     return exec();
 }
 
+void TResaAvancee::presetClient(int idClient)
+{
+    CurrentClient::set(idClient);
+}
+
 int TResaAvancee::setClient(int idClient)
 {
-    m_presetClient = idClient;
+    presetClient(idClient);
     return setMode(false, false);
 }
 
 int TResaAvancee::afficheReservation(int idResa, int idClient)
 {
-    m_presetClient = idClient;
+    presetClient(idClient);
     m_idResa = idResa;
     return setMode(true, false);
 }
@@ -244,10 +253,13 @@ void TResaAvancee::FormShow()
 {
     Initialisation();
     // The client handed in by the caller is read once.
-    m_client = m_presetClient;
-    m_presetClient = 0;
-    if (m_client > 0 && m_clientTabs->isTabEnabled(ListeClients))
-        m_clientTabs->setCurrentIndex(ListeClients);
+    m_client = qMax(0, CurrentClient::id());
+    CurrentClient::set(0);
+    if (m_choixClient) {
+        reloadClients(m_client);
+        if (m_client > 0)
+            m_clientTabs->setCurrentIndex(ListeClients);
+    }
 
     if (!m_modification) {
         requestRooms();
@@ -275,6 +287,48 @@ void TResaAvancee::FormShow()
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
     }
+}
+
+void TResaAvancee::reloadClients(int wanted)
+{
+    try {
+        QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
+        // Sorted as a French reader expects, as in the main window's list.
+        QCollator collator(QLocale(QLocale::French, QLocale::France));
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
+            const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
+                                                b.value(QStringLiteral("nom")).toString());
+            if (byName != 0)
+                return byName < 0;
+            return collator.compare(a.value(QStringLiteral("prenom")).toString(),
+                                    b.value(QStringLiteral("prenom")).toString()) < 0;
+        });
+        if (wanted > 0)
+            m_listPage->setWantedClient(wanted);
+        m_listPage->setClients(clients);
+    } catch (const KestrovaError &) {
+        // The list stays as it was; "Valider" then says no client is chosen.
+    }
+}
+
+void TResaAvancee::ListeDesClientsClick()
+{
+    const int chosen = TFormClient::choisirClient(this);
+    if (chosen <= 0)
+        return;
+    reloadClients(chosen);
+    m_clientTabs->setCurrentIndex(ListeClients);
+}
+
+void TResaAvancee::VoirModifierClick()
+{
+    const int id = m_listPage->currentClientId();
+    if (id <= 0)
+        return;
+    TFormFicheClient::ouvrir(this, id);
+    CurrentClient::set(0);
+    reloadClients(id);
 }
 
 void TResaAvancee::Initialisation()

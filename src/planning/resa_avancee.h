@@ -43,10 +43,22 @@ public:
     // What setMode does before running the window: mode, title, client group
     // and size, then FormShow. Tests call it and show the window themselves.
     void prepare(bool modification, bool choixClient);
-    void presetClient(int idClient) { m_presetClient = idClient; }
+    // The client handed in through the shared current client (read once by FormShow).
+    void presetClient(int idClient);
     void presetReservation(int idResa) { m_idResa = idResa; }
     // Fills the window for the opening (dates, lists, the stay when changing one).
     void FormShow();
+    // The window's own client list read again; the current client kept, or
+    // wanted when above 0.
+    void reloadClients(int wanted = 0);
+    // "Liste des Clients" of the menu: the client list in selection mode, the
+    // chosen client made current here.
+    void ListeDesClientsClick();
+    // "Voir / Modifier": the client card of the list's current client.
+    void VoirModifierClick();
+    // The connection the window's client list is read on.
+    static QString connectionName() { return QStringLiteral("resaAvancee"); }
+
     // "Valider": closes the window (accepted) once the stay is written.
     void ValiderClick();
     // A date was chosen: the end follows a start put after it, and the free
@@ -110,7 +122,6 @@ private:
     bool m_choixClient = true;
     bool m_settingDates = false;
     int m_idResa = 0;
-    int m_presetClient = 0; // handed in by setClient / afficheReservation, read once by FormShow
     int m_client = 0;       // the client of the stay when the client choice is hidden
     QDate m_oldDebut;
     QDate m_oldFin;

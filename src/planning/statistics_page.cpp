@@ -1,5 +1,6 @@
 #include "planning/statistics_page.h"
 
+#include "clients/export_progress.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
 #include "data/reservation.h"
@@ -38,8 +39,7 @@ StatisticsPage::StatisticsPage(QWidget *toolbar, StatisticsGrid *grid, PlanningR
 
     m_export = m_menu->addAction(QStringLiteral("Exporter sous Excel"));
     m_export->setObjectName(QStringLiteral("exporterExcelStatistiques"));
-    m_export->setEnabled(false);
-    connect(m_export, &QAction::triggered, this, &StatisticsPage::exportGrid);
+    connect(m_export, &QAction::triggered, this, [this] { exporterExcel(); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_menu->popup(m_grid->viewport()->mapToGlobal(pos)); });
@@ -62,12 +62,6 @@ int StatisticsPage::selectedMeasure() const
     return qMax(0, m_measures->currentIndex());
 }
 
-void StatisticsPage::setExporter(Exporter exporter)
-{
-    m_exporter = std::move(exporter);
-    m_export->setEnabled(bool(m_exporter));
-    m_details->setExporter(m_exporter);
-}
 
 void StatisticsPage::InitListeAnnee()
 {
@@ -171,10 +165,9 @@ void StatisticsPage::StringGrid1DblClick(int tableRow)
     m_details->exec();
 }
 
-void StatisticsPage::exportGrid()
+QString StatisticsPage::exporterExcel(bool leaveOpen)
 {
-    if (!m_exporter)
-        return;
-    TextGrid shown = m_grid->figures();
-    m_exporter(m_measures->currentText(), shown);
+    SpreadsheetOptions options;
+    options.dropFirstColumn = false; // the month labels belong to the sheet
+    return ExportProgress::exporter(m_grid, m_grid->figures(), m_measures->currentText(), leaveOpen, options);
 }

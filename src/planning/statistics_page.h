@@ -4,8 +4,6 @@
 
 #include <QObject>
 
-#include <functional>
-
 class PlanningRefreshers;
 class QAction;
 class QComboBox;
@@ -52,14 +50,13 @@ public:
     int selectedYear() const;
     int selectedMeasure() const;
 
-    // How a grid is sent to a spreadsheet (title, grid); the export entries
-    // stay disabled until one is set.
-    using Exporter = std::function<void(const QString &title, const TextGrid &grid)>;
-    void setExporter(Exporter exporter);
+    // "Exporter sous Excel": the grid as shown, first column included, titled
+    // with the measure, into exports/ of the data directory (opened when
+    // leaveOpen). The file written, empty on failure (reported in a box).
+    QString exporterExcel(bool leaveOpen = true);
 
 private:
     void selectorChanged();
-    void exportGrid();
 
     StatisticsGrid *m_grid;
     PlanningRefreshers *m_refreshers;
@@ -69,7 +66,6 @@ private:
     QMenu *m_menu;
     QAction *m_export;
     TForm8 *m_details;
-    Exporter m_exporter;
     TextGrid m_figures;
     int m_figuresYear = 0;
     int m_figuresMeasure = -1;

@@ -5,6 +5,8 @@
 #include "data/sql.h"
 #include "entry_fixture.h"
 #include "planning/advanced_reservation.h"
+#include "planning/client_form.h"
+#include "planning/client_list_page.h"
 #include "planning/available_rooms_filler.h"
 #include "planning/resa_avancee.h"
 #include "planning/stay_services_grid.h"
@@ -15,6 +17,8 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QtTest>
 
 #include <memory>
@@ -74,6 +78,10 @@ private slots:
     void pastStartAsksFirst();
     void guestsMustBeNumbers();
     void firstNightFoundFromAnyNight();
+    void newClientIsCreatedWithTheStay_data();
+    void newClientIsCreatedWithTheStay();
+    void failedStayLeavesNoNewClient();
+    void presetClientIsChosenInTheList();
     void screenshots();
 
 private:
@@ -332,6 +340,102 @@ void TstResaAvancee::firstNightFoundFromAnyNight()
     QCOMPARE(AdvancedReservation::premiereNuit(c), a);
     QCOMPARE(AdvancedReservation::premiereNuit(b), a);
     QCOMPARE(AdvancedReservation::premiereNuit(a), a);
+}
+
+void TstResaAvancee::newClientIsCreatedWithTheStay_data()
+{
+    QTest::addColumn<bool>("entreprise");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("nomEts");
+    // The form stores its own coding: 2 for a private person, 1 for a company.
+    QTest::newRow("Particulier") << false << 2 << QString();
+    QTest::newRow("Entreprise") << true << 1 << QStringLiteral("Hôtel d'Été");
+}
+
+void TstResaAvancee::newClientIsCreatedWithTheStay()
+{
+    QFETCH(bool, entreprise);
+    QFETCH(int, type);
+    QFETCH(QString, nomEts);
+    m_db->dir().writeFile(QStringLiteral("config.ini"),
+                          "[Chambres]\nnombre=3\n[Chambre2]\nnom=Suite\n[Sauvegarde]\ndateMaJPlanning=01/01/2024\n");
+    m_form->prepare(false, true);
+    listRooms();
+    QCOMPARE(m_form->clientTabs()->currentIndex(), int(TResaAvancee::NouveauClient));
+    QVERIFY(m_form->newClientForm()->particulier()->isChecked());
+    QVERIFY(!m_form->newClientForm()->companyEdit()->isVisibleTo(m_form.get()));
+    m_form->debutEdit()->setDate(future(1));
+    m_form->finEdit()->setDate(future(2));
+    m_form->roomsFiller()->refresher()->flush();
+    m_form->roomList()->setCurrentText(QStringLiteral("3"));
+    ClientForm *f = m_form->newClientForm();
+    if (entreprise) {
+        f->entreprise()->click();
+        f->companyEdit()->setText(nomEts);
+    }
+    f->nomEdit()->setText(QStringLiteral("L'Hermite"));
+    f->prenomEdit()->setText(QStringLiteral("Anne"));
+    f->telEdit()->setText(QStringLiteral("0102030405"));
+    f->emailEdit()->setText(QStringLiteral("anne@example.org"));
+    m_form->ValiderClick();
+    QCOMPARE((*m_answers)->texts(), QStringList{AdvancedReservation::createdText()});
+    const int client = countOf(QStringLiteral("SELECT MAX(id) FROM infos"));
+    QVERIFY(client > 1);
+    QCOMPARE(value(QStringLiteral("SELECT type FROM infos WHERE id = ") + QString::number(client)).toInt(), type);
+    QCOMPARE(value(QStringLiteral("SELECT nom || '/' || prenom || '/' || tel || '/' || email || '/' || "
+                                  "COALESCE(nom_ets, '') FROM infos WHERE id = ") +
+                   QString::number(client))
+                 .toString(),
+             QStringLiteral("L'Hermite/Anne/0102030405/anne@example.org/") + nomEts);
+    const QString c = QString::number(client);
+    QCOMPARE(allNights(), QStringList({iso(future(1)) + QStringLiteral(" 3 Réservé ") + c + QStringLiteral(" 1 0"),
+                                       iso(future(2)) + QStringLiteral(" 3 Réservé ") + c + QStringLiteral(" 1 0")}));
+    // The new client and its two nights are in the operation log.
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM log WHERE operation = 'ajout_client'")), 1);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM log WHERE operation = 'ajout_resa'")), 2);
+    // The fields are emptied for the next client.
+    QCOMPARE(f->nomEdit()->text(), QString());
+    QVERIFY(f->particulier()->isChecked());
+}
+
+void TstResaAvancee::failedStayLeavesNoNewClient()
+{
+    m_form->prepare(false, true);
+    listRooms();
+    m_form->debutEdit()->setDate(future(1));
+    m_form->finEdit()->setDate(future(3));
+    m_form->roomsFiller()->refresher()->flush();
+    m_form->roomList()->setCurrentIndex(0);
+    m_form->newClientForm()->nomEdit()->setText(QStringLiteral("Durand"));
+    const int clientsBefore = countOf(QStringLiteral("SELECT COUNT(*) FROM infos"));
+    execSql(db(), QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON reserv WHEN NEW.r_date = '") +
+                      iso(future(3)) + QStringLiteral("' BEGIN SELECT RAISE(ABORT, 'disque plein'); END"));
+    m_form->ValiderClick();
+    QCOMPARE((*m_answers)->shown.size(), 1);
+    QCOMPARE((*m_answers)->shown.first().kind, Dialogs::Kind::Error);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), clientsBefore);
+    QCOMPARE(allNights(), QStringList{});
+    // What was typed is still there for another try.
+    QCOMPARE(m_form->newClientForm()->nomEdit()->text(), QStringLiteral("Durand"));
+    QCOMPARE(m_form->result(), int(QDialog::Rejected));
+}
+
+void TstResaAvancee::presetClientIsChosenInTheList()
+{
+    addClient(QStringLiteral("Albert"));
+    const int wanted = addClient(QStringLiteral("Martin"));
+    addClient(QStringLiteral("Zola"));
+    m_form->presetClient(wanted);
+    m_form->prepare(false, true);
+    listRooms();
+    QCOMPARE(m_form->clientTabs()->currentIndex(), int(TResaAvancee::ListeClients));
+    QCOMPARE(m_form->clientListPage()->currentClientId(), wanted);
+    m_form->debutEdit()->setDate(future(1));
+    m_form->roomsFiller()->refresher()->flush();
+    m_form->roomList()->setCurrentIndex(0);
+    m_form->ValiderClick();
+    QCOMPARE(allNights(), QStringList{iso(future(1)) + QStringLiteral(" 1 Réservé ") + QString::number(wanted) +
+                                      QStringLiteral(" 1 0")});
 }
 
 // KESTROVA_SHOTS=DIR writes the form's two looks as PNG files for a person to look at.

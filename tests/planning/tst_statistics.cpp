@@ -13,6 +13,7 @@
 #include "planning/statistics_page.h"
 #include "planning/statistics_table.h"
 #include "test_support.h"
+#include "../clients/xlsx_reader.h"
 
 #include <QComboBox>
 #include <QProcess>
@@ -68,6 +69,7 @@ private slots:
     void yearListAndSelection();
     void doubleClickOpensDetailsOnlyForTurnoverMonths();
     void commandPrintsTheGrid();
+    void spreadsheetsKeepTheFirstColumn();
     void screenshots();
     void commandRefusesBadArguments_data();
     void commandRefusesBadArguments();
@@ -384,6 +386,63 @@ void TstStatistics::commandRefusesBadArguments()
     QCOMPARE(p.exitCode(), 2);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).startsWith(QStringLiteral("statistiques : ")));
     QVERIFY(p.readAllStandardOutput().isEmpty());
+}
+
+// The command's workbook and the tab's export: the month labels stay in the
+// sheet, and nothing is written below the table.
+void TstStatistics::spreadsheetsKeepTheFirstColumn()
+{
+    addNights(QDate(2023, 4, 1), 30, 2, 2);
+    DataModule::release();
+    const QString file = m_db->dir().file(QStringLiteral("jours.xlsx"));
+    QProcess p;
+    p.start(programPath(), {QStringLiteral("--dir"), m_db->path(), QStringLiteral("xlsx"),
+                            QStringLiteral("statistiques"), QStringLiteral("2023"), QStringLiteral("1"), file});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QJsonArray sheets = XlsxReader::read(file);
+    QCOMPARE(sheets.size(), 1);
+    QJsonObject sheet = sheets.at(0).toObject();
+    QVERIFY(sheet.value(QStringLiteral("name")).toString().startsWith(QStringLiteral("Nombre de jours occupés")));
+    QCOMPARE(XlsxReader::rowTexts(sheet, 0),
+             QStringList({QString(), QStringLiteral("1"), QStringLiteral("Suite"), QStringLiteral("3"),
+                          QStringLiteral("Total"), QStringLiteral("%")}));
+    QCOMPARE(XlsxReader::rowTexts(sheet, 4),
+             QStringList({QStringLiteral("Avril"), QStringLiteral("0"), QStringLiteral("30"), QStringLiteral("0"),
+                          QStringLiteral("30"), QStringLiteral("33")}));
+    const QJsonArray rows = sheet.value(QStringLiteral("rows")).toArray();
+    for (int r = 14; r < rows.size(); ++r)
+        for (const QJsonValue &v : rows.at(r).toArray())
+            QCOMPARE(v.toString(), QString());
+
+    // A bad measure is refused before anything is written.
+    QProcess bad;
+    bad.start(programPath(), {QStringLiteral("--dir"), m_db->path(), QStringLiteral("xlsx"),
+                              QStringLiteral("statistiques"), QStringLiteral("2023"), QStringLiteral("7"),
+                              m_db->dir().file(QStringLiteral("non.xlsx"))});
+    QVERIFY(bad.waitForFinished(60000));
+    QCOMPARE(bad.exitCode(), 2);
+    QVERIFY(!QFile::exists(m_db->dir().file(QStringLiteral("non.xlsx"))));
+
+    // The tab writes the grid it shows.
+    ScopedAnswerer answers;
+    TForm1 window;
+    QVERIFY(window.FormCreate());
+    StatisticsPage *tab = window.statisticsPage();
+    tab->yearList()->setCurrentText(QStringLiteral("2023"));
+    tab->measureList()->setCurrentIndex(2);
+    window.refreshers()->statistics()->flush();
+    const QString written = tab->exporterExcel(false);
+    QVERIFY2(!written.isEmpty(), qPrintable(answers->texts().join(QLatin1Char('\n'))));
+    sheet = XlsxReader::read(written).at(0).toObject();
+    QVERIFY(sheet.value(QStringLiteral("name")).toString().startsWith(QStringLiteral("Nombre de personnes")));
+    QCOMPARE(XlsxReader::rowTexts(sheet, 4).mid(0, 3),
+             QStringList({QStringLiteral("Avril"), QStringLiteral("0"), QStringLiteral("60")}));
+    tab->detailsWindow()->afficherDetailsMois(2023, 4);
+    const QString weekly = tab->detailsWindow()->exporterExcel(false);
+    sheet = XlsxReader::read(weekly).at(0).toObject();
+    QVERIFY(sheet.value(QStringLiteral("name")).toString().startsWith(QStringLiteral("CA Hebdomadaire")));
+    QCOMPARE(XlsxReader::rowTexts(sheet, 1).first(), QStringLiteral("Du 27/03/2023 au 02/04/2023"));
 }
 
 // KESTROVA_SHOTS=DIR writes the day-by-day window as a PNG file for a person to look at.
