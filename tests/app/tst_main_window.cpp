@@ -5,6 +5,8 @@
 #include "data/sql.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
+#include "planning/planning_dates.h"
+#include "planning/planning_refreshers.h"
 #include "planning/statistics_grid.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
@@ -37,6 +39,7 @@ private slots:
     void nextWeekMovesTheMonthOnlyWhenLeavingIt();
     void monthButtonsAndTitles();
     void firstSwitchToTheMonthlyTabShowsTheSelectedMonth();
+    void monthlyTitleNamesTheMonthItsGridShows();
     void refreshBringsStaleViewsUpToDate();
     void clientListIsInFrenchOrderAndSeesOtherConnectionsWrites();
     void menusHaveTheirCaptionsAndHiddenEntries();
@@ -234,6 +237,28 @@ void TestMainWindow::firstSwitchToTheMonthlyTabShowsTheSelectedMonth()
     window.tabs()->setCurrentIndex(TForm1::WeeklyTab);
     window.tabs()->setCurrentIndex(TForm1::MonthlyTab);
     QCOMPARE(window.displayedMonth(), QDate(2024, 6, 15));
+}
+
+void TestMainWindow::monthlyTitleNamesTheMonthItsGridShows()
+{
+    TestDataDir dir;
+    ScopedAnswerer answers;
+    TForm1 window;
+    QVERIFY(window.FormCreate());
+    window.MonthCalendar1Click(QDate(2026, 12, 10));
+    window.tabs()->setCurrentIndex(TForm1::MonthlyTab);
+    window.Button2Click(); // January
+    window.refreshers()->month()->flush();
+    window.tabs()->setCurrentIndex(TForm1::WeeklyTab);
+    window.SuivantClick(); // still December
+    QCOMPARE(window.selectedDate(), QDate(2026, 12, 17));
+    window.tabs()->setCurrentIndex(TForm1::MonthlyTab);
+
+    const QDate shown = window.monthGrid()->month();
+    QCOMPARE(shown, QDate(2027, 1, 1));
+    const QString title = window.monthTab()->title()->text();
+    QVERIFY2(title.startsWith(PlanningDates::nomMois(shown)) && title.endsWith(QStringLiteral("2027")),
+             qPrintable(title));
 }
 
 void TestMainWindow::refreshBringsStaleViewsUpToDate()
