@@ -167,6 +167,11 @@ Outcome valider(const Request &request)
         }
         transaction.commit();
         outcome.client = client;
+    } catch (const RoomTakenError &e) {
+        // The free-room list was out of date: another window took a night meanwhile.
+        outcome.roomTaken = true;
+        Dialogs::error(e.text());
+        return outcome;
     } catch (const KestrovaError &e) {
         // Nothing of this validation stays written: neither nights nor client.
         Dialogs::error(e.text());

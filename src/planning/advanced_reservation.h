@@ -66,6 +66,7 @@ struct Outcome
 {
     bool saved = false;
     int client = 0; // the stay's client when saved
+    bool roomTaken = false; // refused: another stay holds one of the nights
 };
 
 // "Veuillez sélectionner une chambre !" and the other texts of the form.

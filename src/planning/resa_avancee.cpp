@@ -414,6 +414,8 @@ void TResaAvancee::ValiderClick()
         request.newClient = client;
     }
     const AdvancedReservation::Outcome outcome = AdvancedReservation::valider(request);
+    if (outcome.roomTaken)
+        requestRooms(); // show what is free now
     if (!outcome.saved)
         return;
     if (request.newClient) {

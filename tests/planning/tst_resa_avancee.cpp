@@ -2,6 +2,7 @@
 // and "Valider" with its checks, questions and all-or-nothing writing.
 
 #include "common/dialogs.h"
+#include "common/format.h"
 #include "data/sql.h"
 #include "entry_fixture.h"
 #include "planning/advanced_reservation.h"
@@ -82,6 +83,8 @@ private slots:
     void newClientIsCreatedWithTheStay();
     void failedStayLeavesNoNewClient();
     void presetClientIsChosenInTheList();
+    void roomTakenMeanwhileIsRefused_data();
+    void roomTakenMeanwhileIsRefused();
     void screenshots();
 
 private:
@@ -436,6 +439,52 @@ void TstResaAvancee::presetClientIsChosenInTheList()
     m_form->ValiderClick();
     QCOMPARE(allNights(), QStringList{iso(future(1)) + QStringLiteral(" 1 Réservé ") + QString::number(wanted) +
                                       QStringLiteral(" 1 0")});
+}
+
+void TstResaAvancee::roomTakenMeanwhileIsRefused_data()
+{
+    QTest::addColumn<bool>("modification");
+    QTest::newRow("new stay with a new client") << false;
+    QTest::newRow("stay extended") << true;
+}
+
+// The free-room list is computed half a second late and another window may
+// write in between: the night taken meanwhile is refused, nothing is written.
+void TstResaAvancee::roomTakenMeanwhileIsRefused()
+{
+    QFETCH(bool, modification);
+    const int client = addClient(QStringLiteral("Martin"));
+    const int other = addClient(QStringLiteral("Durand"));
+    if (modification) {
+        const int first = addStay(future(1), 2, 2, client, 2);
+        openStay(first, client);
+        m_form->finEdit()->setDate(future(4));
+    } else {
+        m_form->prepare(false, true);
+        listRooms();
+        m_form->newClientForm()->nomEdit()->setText(QStringLiteral("Nouveau"));
+        m_form->debutEdit()->setDate(future(1));
+        m_form->finEdit()->setDate(future(4));
+    }
+    m_form->roomsFiller()->refresher()->flush();
+    m_form->roomList()->setCurrentText(QStringLiteral("Suite"));
+    QCOMPARE(m_form->roomList()->currentText(), QStringLiteral("Suite"));
+    // Meanwhile another window books room 2 on the fourth night.
+    addNight(future(4), 2, other);
+    const QStringList before = allNights();
+    const int clients = countOf(QStringLiteral("SELECT COUNT(*) FROM infos"));
+    m_form->ValiderClick();
+    QCOMPARE((*m_answers)->shown.size(), 1);
+    QCOMPARE((*m_answers)->shown.first().kind, Dialogs::Kind::Error);
+    const QString text = (*m_answers)->shown.first().text;
+    QVERIFY2(text.contains(QStringLiteral("Suite")) && text.contains(Format::date(future(4))), qPrintable(text));
+    QCOMPARE(allNights(), before);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), clients);
+    QCOMPARE(m_form->result(), int(QDialog::Rejected));
+    // The list is computed again: room 2 is no longer offered.
+    QCOMPARE(m_form->roomList()->currentText(), TResaAvancee::refreshingText());
+    m_form->roomsFiller()->refresher()->flush();
+    QCOMPARE(m_form->roomList()->findText(QStringLiteral("Suite")), -1);
 }
 
 // KESTROVA_SHOTS=DIR writes the form's two looks as PNG files for a person to look at.
