@@ -18,9 +18,15 @@ int roomCountOf(const TextGrid &grid)
     return qMax(0, grid.columnCount() - 3);
 }
 
+// Cells hold what Format::number wrote (decimal comma, no grouping); other
+// text counts as 0.
 double cellNumber(const TextGrid &grid, int row, int column)
 {
-    return Format::parseAmount(grid.cell(row, column));
+    QString text = grid.cell(row, column);
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok ? value : 0.0;
 }
 
 // The sum of the twelve months of a room, in row 13.
