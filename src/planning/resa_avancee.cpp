@@ -98,9 +98,16 @@ TResaAvancee::TResaAvancee(QWidget *parent, int refreshDelayMs) : QDialog(parent
     m_filler = new AvailableRoomsFiller(m_rooms, this, refreshDelayMs);
     connect(m_valider, &QPushButton::clicked, this, &TResaAvancee::ValiderClick);
     connect(m_annuler, &QPushButton::clicked, this, &QDialog::reject);
+    // A free-room list still waiting is of no use once the window is closed.
+    connect(this, &QDialog::finished, m_filler->refresher(), &DelayedRefresher::cancel);
     connect(m_debut, &QDateEdit::dateChanged, this, &TResaAvancee::DateChange);
     connect(m_fin, &QDateEdit::dateChanged, this, &TResaAvancee::DateChange);
     showRefreshing();
+}
+
+TResaAvancee::~TResaAvancee()
+{
+    DataModule::closeConnection(connectionName());
 }
 
 QWidget *TResaAvancee::buildReservationGroup()

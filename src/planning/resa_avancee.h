@@ -32,6 +32,7 @@ public:
     enum ClientTab { ListeClients = 0, NouveauClient = 1 };
 
     explicit TResaAvancee(QWidget *parent = nullptr, int refreshDelayMs = DelayedRefresher::defaultDelayMs);
+    ~TResaAvancee() override;
 
     // Prepares the window and shows it modally; returns the modal result.
     int setMode(bool modification, bool choixClient);

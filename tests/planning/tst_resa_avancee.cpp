@@ -5,6 +5,7 @@
 #include "common/format.h"
 #include "data/sql.h"
 #include "entry_fixture.h"
+#include "app/main_window.h"
 #include "planning/advanced_reservation.h"
 #include "planning/client_form.h"
 #include "planning/client_list_page.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -85,6 +87,7 @@ private slots:
     void presetClientIsChosenInTheList();
     void roomTakenMeanwhileIsRefused_data();
     void roomTakenMeanwhileIsRefused();
+    void mainWindowOpensTheStayOfTheLoadedNight();
     void screenshots();
 
 private:
@@ -485,6 +488,39 @@ void TstResaAvancee::roomTakenMeanwhileIsRefused()
     QCOMPARE(m_form->roomList()->currentText(), TResaAvancee::refreshingText());
     m_form->roomsFiller()->refresher()->flush();
     QCOMPARE(m_form->roomList()->findText(QStringLiteral("Suite")), -1);
+}
+
+// The room lists' "Modifier la réservation" opens the stay from its first
+// night, whichever night the entry panel loaded.
+void TstResaAvancee::mainWindowOpensTheStayOfTheLoadedNight()
+{
+    const int client = addClient(QStringLiteral("Martin"));
+    const int first = addStay(future(1), 4, 2, client, 2);
+    TForm1 window;
+    QVERIFY(window.FormCreate());
+    window.setLoadedReservation(first - 2, client); // the third night
+    TResaAvancee *form = window.resaAvancee();
+    QString title;
+    QDate debut;
+    QDate fin;
+    bool clientGroupShown = true;
+    QTimer::singleShot(0, form, [&] {
+        title = form->windowTitle();
+        debut = form->debutEdit()->date();
+        fin = form->finEdit()->date();
+        clientGroupShown = form->clientGroup()->isVisible();
+        form->reject();
+    });
+    window.modifierReservation();
+    QCOMPARE(title, QStringLiteral("Modification de la réservation"));
+    QCOMPARE(debut, future(1));
+    QCOMPARE(fin, future(4));
+    QVERIFY(!clientGroupShown);
+
+    // Without a loaded night the entry only says so.
+    window.clearLoadedReservation();
+    window.modifierReservation();
+    QCOMPARE((*m_answers)->texts().last(), QStringLiteral("Il n'y a pas de réservation à cette date"));
 }
 
 // KESTROVA_SHOTS=DIR writes the form's two looks as PNG files for a person to look at.
