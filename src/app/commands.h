@@ -22,6 +22,9 @@ int runInit(const QString &dataDir, const QStringList &args);
 int runScreenshot(const QString &dataDir, const QStringList &args);
 int runDemo(const QString &dataDir, const QStringList &args);
 int runExport(const QString &dataDir, const QStringList &args);
+int runStatistiques(const QString &dataDir, const QStringList &args);
+// `xlsx statistiques ANNEE MESURE FICHIER`, reached through `xlsx`.
+int runXlsxStatistiques(const QStringList &args);
 int runClients(const QString &dataDir, const QStringList &args);
 int runXlsx(const QString &dataDir, const QStringList &args);
 int runFacturePdf(const QString &dataDir, const QStringList &args);

@@ -6,12 +6,14 @@
 #include "app/room_context_menu.h"
 #include "catalogue/catalogue_windows.h"
 #include "clients/client_card_wiring.h"
+#include "clients/client_card_links.h"
 #include "clients/client_list_window.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
 #include "data/client.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "planning/advanced_reservation.h"
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
@@ -20,9 +22,11 @@
 #include "planning/month_view.h"
 #include "planning/planning_dates.h"
 #include "planning/planning_refreshers.h"
+#include "planning/resa_avancee.h"
 #include "planning/room_description.h"
 #include "planning/state_legend.h"
 #include "planning/statistics_grid.h"
+#include "planning/statistics_page.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
 #include "planning/week_tab.h"
@@ -36,6 +40,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -64,12 +69,26 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
+    m_resaAvancee = new TResaAvancee(this);
+    ClientCardLinks::instance().nouvelleReservation = [form = QPointer(m_resaAvancee)](QWidget *, int client) {
+        if (form)
+            form->setClient(client);
+    };
+    ClientCardLinks::instance().modifierReservation = [form = QPointer(m_resaAvancee)](QWidget *, int resa,
+                                                                                         int client) {
+        if (form)
+            form->afficheReservation(resa, client);
+    };
+    for (QAction *a : {m_menus.nouvelleReservation, m_roomMenu->nouvelleReservation(),
+                       m_roomMenu->modifierReservation()})
+        a->setEnabled(true);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
     ClientCardWiring::install();
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
                               [this](int chosen) { clientWindowsClosed(chosen); });
     m_refreshers = new PlanningRefreshers(this);
+    m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
     connectSignals();
     connectEntryPanel();
 }
@@ -123,6 +142,9 @@ void TForm1::connectSignals()
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
     connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
+    connect(m_menus.nouvelleReservation, &QAction::triggered, this, &TForm1::nouvelleReservation);
+    connect(m_roomMenu->nouvelleReservation(), &QAction::triggered, this, &TForm1::nouvelleReservation);
+    connect(m_roomMenu->modifierReservation(), &QAction::triggered, this, &TForm1::modifierReservation);
 }
 
 void TForm1::connectEntryPanel()
@@ -180,6 +202,7 @@ bool TForm1::FormCreate()
         InfosJour();
         AffichageJoursDuMois(selectedDate());
         requestMonthRefresh(selectedDate());
+        m_statisticsPage->InitalisationStats();
         return true;
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
@@ -471,6 +494,27 @@ bool TForm1::requireLoadedReservation()
         return true;
     Dialogs::information(QStringLiteral("Il n'y a pas de réservation à cette date"));
     return false;
+}
+
+void TForm1::nouvelleReservation()
+{
+    m_resaAvancee->setMode(false, true);
+    rafraichirVues();
+}
+
+void TForm1::modifierReservation()
+{
+    if (!requireLoadedReservation())
+        return;
+    int first = 0;
+    try {
+        first = AdvancedReservation::premiereNuit(m_currentReservationId);
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+        return;
+    }
+    m_resaAvancee->afficheReservation(first, m_loadedClientId);
+    rafraichirVues();
 }
 
 void TForm1::showRoomMenu(int room, const QPoint &globalPos)

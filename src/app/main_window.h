@@ -22,7 +22,9 @@ class QProgressBar;
 class QTabWidget;
 class RoomContextMenu;
 class StatisticsGrid;
+class StatisticsPage;
 class TForm2;
+class TResaAvancee;
 class WeekGrid;
 class WeekTab;
 
@@ -131,6 +133,8 @@ public:
     StatisticsGrid *statisticsGrid() const { return m_statisticsGrid; }
     // An empty bar above the statistics grid for its year and measure choices.
     QWidget *statisticsToolbar() const { return m_statisticsToolbar; }
+    // The year and measure lists, the statistics fill and the day-by-day window.
+    StatisticsPage *statisticsPage() const { return m_statisticsPage; }
     // An empty container beside the calendar, where the entry panel goes.
     QWidget *entryPanelArea() const;
     // The reservation entry panel placed there.
@@ -144,6 +148,12 @@ public:
     // statistics (whose fill the statistics tab installs with setStatisticsFill).
     PlanningRefreshers *refreshers() const { return m_refreshers; }
     TForm2 *aboutWindow() const { return m_about; }
+    TResaAvancee *resaAvancee() const { return m_resaAvancee; }
+
+    // "Nouvelle réservation" (menu and room lists) and the room lists'
+    // "Modifier la réservation": the advanced form, then the stale views refreshed.
+    void nouvelleReservation();
+    void modifierReservation();
 
 signals:
     // Requests for the delayed refills of the views and the statistics; whoever
@@ -180,12 +190,14 @@ private:
     MonthTab *m_monthTab = nullptr;
     QWidget *m_statisticsToolbar = nullptr;
     StatisticsGrid *m_statisticsGrid = nullptr;
+    StatisticsPage *m_statisticsPage = nullptr;
     QProgressBar *m_progress = nullptr;
     QLabel *m_statusReport = nullptr;
     RoomContextMenu *m_roomMenu = nullptr;
     PlanningRefreshers *m_refreshers = nullptr;
     EntryPanel *m_entryPanel = nullptr;
     TForm2 *m_about = nullptr;
+    TResaAvancee *m_resaAvancee = nullptr;
 
     int m_roomCount = defaultRoomCount;
     int m_currentRoom = 1;

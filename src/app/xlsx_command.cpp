@@ -31,6 +31,8 @@ int runXlsx(const QString &dataDir, const QStringList &args)
 {
     Q_UNUSED(dataDir);
     QTextStream err(stderr);
+    if (!args.isEmpty() && args.first() == QLatin1String("statistiques"))
+        return runXlsxStatistiques(args.mid(1));
     QStringList kinds;
     for (const Sheet &s : sheets())
         kinds << QString::fromLatin1(s.kind);

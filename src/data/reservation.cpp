@@ -878,3 +878,19 @@ QList<int> Reservation::getAnneesReservees() const
         from = QString::number(d.year() + 1) + QStringLiteral("-01-01");
     }
 }
+
+int Reservation::getNbAdultes(int id) const
+{
+    return Sql(m_use.db(), QStringLiteral("SELECT nbpers FROM reserv WHERE id = :idResa"))
+        .bind(QStringLiteral(":idResa"), id)
+        .scalar()
+        .toInt();
+}
+
+int Reservation::getNbEnfants(int id) const
+{
+    return Sql(m_use.db(), QStringLiteral("SELECT nbenfants FROM reserv WHERE id = :idResa"))
+        .bind(QStringLiteral(":idResa"), id)
+        .scalar()
+        .toInt();
+}

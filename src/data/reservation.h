@@ -111,6 +111,9 @@ public:
     QList<double> getChiffreAffairesJours(const QDate &debut, const QDate &fin) const;
     // Years that hold at least one night, in increasing order.
     QList<int> getAnneesReservees() const;
+    // Adults and children of night id (0 when empty or when there is no row).
+    int getNbAdultes(int id) const;
+    int getNbEnfants(int id) const;
 
 private:
     DataModule::Use m_use;

@@ -1,5 +1,7 @@
 #include "planning/statistics_grid.h"
 
+#include "planning/statistics_table.h"
+
 #include <QHeaderView>
 
 StatisticsGrid::StatisticsGrid(QWidget *parent) : QTableWidget(parent)
@@ -32,12 +34,39 @@ StatisticsGrid::StatisticsGrid(QWidget *parent) : QTableWidget(parent)
 
 QStringList StatisticsGrid::rowLabels()
 {
-    // "Févier" is the label the program has always shown.
-    return {QStringLiteral("Janvier"), QStringLiteral("Févier"),   QStringLiteral("Mars"),
-            QStringLiteral("Avril"),   QStringLiteral("Mai"),      QStringLiteral("Juin"),
-            QStringLiteral("Juillet"), QStringLiteral("Aout"),     QStringLiteral("Septembre"),
-            QStringLiteral("Octobre"), QStringLiteral("Novembre"), QStringLiteral("Décembre"),
-            QStringLiteral("Total")};
+    return StatisticsTable::rowLabels();
+}
+
+void StatisticsGrid::setFigures(const TextGrid &grid)
+{
+    setUpdatesEnabled(false);
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int column = 1; column < columnCount(); ++column) {
+            const QString text = grid.cell(row + 1, column);
+            QTableWidgetItem *cell = item(row, column);
+            if (!cell) {
+                if (text.isEmpty())
+                    continue;
+                cell = new QTableWidgetItem;
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                setItem(row, column, cell);
+            }
+            if (cell->text() != text)
+                cell->setText(text);
+        }
+    }
+    setUpdatesEnabled(true);
+}
+
+TextGrid StatisticsGrid::figures() const
+{
+    TextGrid grid(rowCount() + 1, columnCount());
+    grid.setRow(0, headerTexts());
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columnCount(); ++column)
+            if (const QTableWidgetItem *cell = item(row, column))
+                grid.setCell(row + 1, column, cell->text());
+    return grid;
 }
 
 void StatisticsGrid::setRooms(const QStringList &roomNames)

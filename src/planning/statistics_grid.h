@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/text_grid.h"
+
 #include <QStringList>
 #include <QTableWidget>
 
@@ -20,4 +22,10 @@ public:
 
     // "Janvier" .. "Décembre", then "Total": the labels of rows 0..12.
     static QStringList rowLabels();
+
+    // Shows the figures of a statistics grid (row 0 titles, rows 1..13 the
+    // months and the total); cells outside the grid are emptied.
+    void setFigures(const TextGrid &grid);
+    // What the table shows, as a grid: the header texts, then rows 0..12.
+    TextGrid figures() const;
 };

@@ -398,8 +398,9 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
                                   QStringLiteral("Périodes tarifaires"), QStringLiteral("Mise à jour")}));
     // Only what works is offered.
     QCOMPARE(enabled, QStringList({QStringLiteral("Imprimer"), QStringLiteral("Quitter"),
-                                   QStringLiteral("Personnalisation"), QStringLiteral("Prestations"),
-                                   QStringLiteral("TVA"), QStringLiteral("A propos")}));
+                                   QStringLiteral("Liste des Clients"), QStringLiteral("Nouveau client"),
+                                   QStringLiteral("Nouvelle réservation"), QStringLiteral("Personnalisation"),
+                                   QStringLiteral("Prestations"), QStringLiteral("TVA"), QStringLiteral("A propos")}));
     // Not offered, but ready the day it is.
     QAction *periods = window.findChild<QAction *>(QStringLiteral("actionPeriodesTarifaires"));
     periods->setVisible(true);
