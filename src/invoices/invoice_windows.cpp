@@ -4,6 +4,7 @@
 #include "app/room_context_menu.h"
 #include "invoices/invoice_form.h"
 #include "invoices/invoice_list_window.h"
+#include "net/mail_calls.h"
 
 #include <QAction>
 
@@ -11,6 +12,8 @@ InvoiceWindows::InvoiceWindows(TForm1 *mainWindow)
     : QObject(mainWindow), m_main(mainWindow), m_form(new TForm4(mainWindow)), m_list(new TForm6(m_form, mainWindow))
 {
     setObjectName(QStringLiteral("invoiceWindows"));
+    m_form->setEmailSender([this](int numero) { MailCalls::envoyerFacture(numero, m_form); });
+    m_list->setEmailSender([this](int numero) { MailCalls::envoyerFacture(numero, m_list); });
 }
 
 InvoiceWindows *InvoiceWindows::install(TForm1 *mainWindow)
