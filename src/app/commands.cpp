@@ -10,6 +10,10 @@ const QList<Command> &commands()
          &runDemo},
         {"export", "clients|reservations|prestations|details",
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
+        {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
+        {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
+        {"imprimer", "facture|devis N [--pdf FICHIER]",
+         "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
     };
     return list;
 }

@@ -22,3 +22,6 @@ int runInit(const QString &dataDir, const QStringList &args);
 int runScreenshot(const QString &dataDir, const QStringList &args);
 int runDemo(const QString &dataDir, const QStringList &args);
 int runExport(const QString &dataDir, const QStringList &args);
+int runFacturePdf(const QString &dataDir, const QStringList &args);
+int runDevisPdf(const QString &dataDir, const QStringList &args);
+int runImprimer(const QString &dataDir, const QStringList &args);
