@@ -14,6 +14,9 @@ const QList<Command> &commands()
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
         {"imprimer", "facture|devis N [--pdf FICHIER]",
          "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
+        {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
+         &runClients},
+        {"xlsx", "clients FICHIER [--recherche TEXTE]", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
     };
     return list;
 }

@@ -4,10 +4,14 @@
 #include "app/app_info.h"
 #include "app/room_context_menu.h"
 #include "catalogue/catalogue_windows.h"
+#include "clients/client_list_window.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
+#include "data/client.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "planning/client_list_page.h"
+#include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
@@ -54,6 +58,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
+                              [this](int chosen) { clientWindowsClosed(chosen); });
     m_refreshers = new PlanningRefreshers(this);
     connectSignals();
     connectEntryPanel();
@@ -392,14 +398,20 @@ void TForm1::rafraichirVues()
     reloadClientList();
 }
 
+void TForm1::clientWindowsClosed(int chosen)
+{
+    if (chosen > 0) {
+        m_entryPanel->clientTabs()->listPage()->setWantedClient(chosen);
+        m_entryPanel->clientTabs()->setCurrentIndex(ClientTabs::Liste);
+    }
+    // The card may have deleted stays or whole clients with their nights.
+    ViewFreshness::markStale();
+    rafraichirVues();
+}
+
 void TForm1::reloadClientList()
 {
-    Sql query(DataModule::connection(connectionName()),
-              QStringLiteral("SELECT infos.* FROM infos ORDER BY infos.nom,infos.prenom"));
-    query.exec();
-    QList<QSqlRecord> clients;
-    while (query.next())
-        clients << query.query().record();
+    QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
 
     // The database compares bytes; a French reader expects "Émile" beside "Emma"
     // and "de Sousa" among the D.

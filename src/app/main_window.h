@@ -111,6 +111,8 @@ public:
     // The entry panel's client list: every client ordered by name, then first name.
     const QList<QSqlRecord> &clientList() const { return m_clients; }
     void reloadClientList();
+    // After the client list or card: the chosen client in the panel, views refreshed.
+    void clientWindowsClosed(int chosen);
 
     // What runs when the window closes, before the program ends (the backup of
     // the data when the user asked for it). Nothing runs when none is set.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "planning/entry_clients.h"
+#include "data/client.h"
 
 #include <QWidget>
 

@@ -256,7 +256,7 @@ bool ClientListPage::post()
     if (m_state == State::Browse)
         return true;
     try {
-        const int id = EntryClients().enregistrerFiche(fields());
+        const int id = Client().enregistrerLignePanneau(fields());
         m_state = State::Browse;
         m_wantedId = id;
         updateButtons();
@@ -284,7 +284,7 @@ void ClientListPage::remove()
     const int id = currentClientId();
     if (id == 0)
         return;
-    if (id == EntryClients::defaultClient) {
+    if (id == Client::defaultClient) {
         Dialogs::information(
             QStringLiteral("Ce client ne peut pas être supprimé : il reçoit les réservations "
                            "des clients supprimés."));
@@ -293,7 +293,7 @@ void ClientListPage::remove()
     if (!Dialogs::question(deletionQuestion(), false))
         return;
     try {
-        EntryClients().supprimer(id);
+        Client().supprimerClientPanneau(id);
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
         return;

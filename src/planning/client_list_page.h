@@ -1,6 +1,6 @@
 #pragma once
 
-#include "planning/entry_clients.h"
+#include "data/client.h"
 
 #include <QList>
 #include <QSqlRecord>
@@ -28,6 +28,8 @@ public:
     // The list as read from the database; the current client stays current
     // (or the one just posted becomes it).
     void setClients(const QList<QSqlRecord> &clients);
+    // The client to make current at the next setClients().
+    void setWantedClient(int id) { m_wantedId = id; }
     int clientCount() const { return int(m_clients.size()); }
     int currentIndex() const { return m_current; }
     // The id of the current client; 0 while none is current or one is being inserted.

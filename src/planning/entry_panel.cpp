@@ -238,8 +238,10 @@ void EntryPanel::loadNight(int room, const QDate &day)
     }
     if (night->clientFound) {
         EntryClient client = night->client;
-        // The panel's coding: 1 a private person, anything else a company.
-        client.type = client.type == 1 ? 1 : 2;
+        // The card and the panel code `type` differently and stored files hold
+        // both: the company name says which kind the client is. The panel
+        // writes its own coding back (1 a private person, 2 a company).
+        client.type = client.nomEts.trimmed().isEmpty() ? 1 : 2;
         infos->setClient(client);
     } else {
         infos->setKind(0);
@@ -310,7 +312,9 @@ void EntryPanel::ValiderClick()
         if (outcome.clientCreated) {
             ClientForm *form = m_clientTabs->newForm();
             form->clearFields();
-            form->setKind(0);
+            // The next client is a private person unless told otherwise: a client
+            // saved with no kind would read differently in each window.
+            form->setKind(1);
             m_notes->clear();
         }
         const bool clientUpdated = request.source == NightEntry::ClientSource::Infos && request.client.id > 0;

@@ -80,14 +80,8 @@ TextGrid NightEntry::emptyServicesGrid()
 
 std::optional<NightEntry::LoadedNight> NightEntry::charger(int room, const QDate &day) const
 {
-    // The client is joined from the left: a night whose client row is gone
-    // still shows its state, guests and services.
-    Sql q(m_use.db(),
-          QStringLiteral("SELECT r.id, r.info, r.etat, r.reglement, r.nbpers, r.nbenfants, i.id, i.type, "
-                         "i.nom_ets, i.nom, i.prenom, i.tel, i.fax, i.email, i.informations "
-                         "FROM reserv r LEFT JOIN infos i ON i.id = r.info "
-                         "WHERE r.numero = :numero AND r.r_date >= :debut AND r.r_date < :fin "
-                         "ORDER BY r.r_date, r.id LIMIT 1"));
+    Sql q(m_use.db(), QStringLiteral("SELECT id, info, etat, reglement, nbpers, nbenfants FROM reserv WHERE") +
+                          QLatin1String(kDayCondition) + QStringLiteral("ORDER BY r_date, id LIMIT 1"));
     const QList<QVariantList> rows = bindDay(q, room, day).rows();
     if (rows.isEmpty())
         return std::nullopt;
@@ -99,17 +93,21 @@ std::optional<NightEntry::LoadedNight> NightEntry::charger(int room, const QDate
     night.reglement = row[3];
     night.nbpers = row[4];
     night.nbenfants = row[5];
-    night.clientFound = !row[6].isNull();
-    night.client.id = row[6].toInt();
-    night.client.type = row[7].toInt();
-    night.client.nomEts = row[8].toString();
-    night.client.nom = row[9].toString();
-    night.client.prenom = row[10].toString();
-    night.client.tel = row[11].toString();
-    night.client.fax = row[12].toString();
-    night.client.email = row[13].toString();
-    night.informations = row[14];
-    night.client.informations = row[14].toString();
+    // A night whose client row is gone still shows its state, guests and services.
+    const std::optional<ClientRecord> client = row[1].isNull() ? std::nullopt : Client().lire(row[1].toInt());
+    night.clientFound = client.has_value();
+    if (client) {
+        night.client.id = client->id;
+        night.client.type = client->type;
+        night.client.nomEts = client->nomEts;
+        night.client.nom = client->nom;
+        night.client.prenom = client->prenom;
+        night.client.tel = client->tel;
+        night.client.fax = client->fax;
+        night.client.email = client->email;
+        night.client.informations = client->informations;
+        night.informations = client->informationsNull ? QVariant() : QVariant(client->informations);
+    }
     return night;
 }
 
@@ -155,7 +153,7 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
 
     const QSqlDatabase db = m_use.db();
     const bool newClient = request.source == ClientSource::Nouveau;
-    int client = EntryClients::defaultClient;
+    int client = Client::defaultClient;
     if (!newClient && request.client.id > 0)
         client = request.client.id;
 
@@ -186,14 +184,14 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
     }
 
     Transaction transaction(db);
-    EntryClients clients;
+    Client clients;
     if (request.source == ClientSource::Infos && request.client.id > 0)
-        clients.mettreAJour(request.client);
+        clients.majClientPanneau(request.client);
     // A new client is only worth a row when a night is going to be his.
     const bool clientUsed =
         std::any_of(plan.cbegin(), plan.cend(), [](const Planned &p) { return p.takesClient; });
     if (newClient && clientUsed) {
-        client = clients.creer(request.client);
+        client = clients.creerClientPanneau(request.client);
         outcome.clientCreated = true;
     }
 

@@ -2,7 +2,7 @@
 
 #include "common/text_grid.h"
 #include "data/data_module.h"
-#include "planning/entry_clients.h"
+#include "data/client.h"
 
 #include <QDate>
 #include <QList>
@@ -52,7 +52,7 @@ public:
     struct Outcome
     {
         bool saved = false; // false when the past-date question was declined
-        int clientId = EntryClients::defaultClient;
+        int clientId = Client::defaultClient;
         bool clientCreated = false;
         int nightsWritten = 0; // created, changed or deleted
     };

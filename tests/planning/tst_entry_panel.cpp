@@ -54,6 +54,8 @@ private slots:
     void serviceAddedThroughThePickerIsPriced();
     void clientListNavigatorWritesAndDeletes();
     void digitFieldsRefuseOtherKeys();
+    void companyNameDecidesTheKindShown_data();
+    void companyNameDecidesTheKindShown();
 
 private:
     EntryPanel *panel() const { return m_window->entryPanel(); }
@@ -143,7 +145,7 @@ void TstEntryPanel::newClientOverWednesdayToFriday()
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 2")), 3);
     // The new-client fields are emptied; the list offers the new client.
     QVERIFY(form->nomEdit()->text().isEmpty());
-    QCOMPARE(form->kind(), 0);
+    QCOMPARE(form->kind(), 1);
     QVERIFY(panel()->notesMemo()->toPlainText().isEmpty());
     QCOMPARE(panel()->clientTabs()->listPage()->clientCount(), 2);
     QCOMPARE(statistics.size(), 1);
@@ -175,6 +177,9 @@ void TstEntryPanel::libreDeletesEachConfirmedNight()
 void TstEntryPanel::loadedClientStateChangeRewritesServicesWithoutQuestion()
 {
     const int client = addClient(QStringLiteral("Martin"), 2);
+    Sql(db(), QStringLiteral("UPDATE infos SET nom_ets = 'SARL Martin' WHERE id = :id"))
+        .bind(QStringLiteral(":id"), client)
+        .exec();
     const int night = addNight(m_monday.addDays(3), 3, client);
     attach(night, 1, 1);
     attach(night, 2, 3);
@@ -470,6 +475,48 @@ void TstEntryPanel::digitFieldsRefuseOtherKeys()
     // A stored number keeps its blanks when shown.
     tel->setText(QStringLiteral("01 02 03 04 05"));
     QCOMPARE(tel->text(), QStringLiteral("01 02 03 04 05"));
+}
+
+void TstEntryPanel::companyNameDecidesTheKindShown_data()
+{
+    QTest::addColumn<QVariant>("type");
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<bool>("entreprise");
+    // The card writes 1 for a company, the panel 2; demo and old files hold nulls.
+    QTest::newRow("card company") << QVariant(1) << QStringLiteral("SARL Azur") << true;
+    QTest::newRow("card private person") << QVariant(2) << QString() << false;
+    QTest::newRow("panel company") << QVariant(2) << QStringLiteral("Hôtel Cap") << true;
+    QTest::newRow("panel private person") << QVariant(1) << QString() << false;
+    QTest::newRow("no kind, company name") << QVariant() << QStringLiteral("Gîtes & Co") << true;
+}
+
+void TstEntryPanel::companyNameDecidesTheKindShown()
+{
+    QFETCH(QVariant, type);
+    QFETCH(QString, company);
+    QFETCH(bool, entreprise);
+    const int client = addClient(QStringLiteral("Morel"));
+    Sql(db(), QStringLiteral("UPDATE infos SET type = :t, nom_ets = :e WHERE id = :id"))
+        .bind(QStringLiteral(":t"), type.isValid() ? type : QVariant(QMetaType(QMetaType::Int)))
+        .bind(QStringLiteral(":e"), company)
+        .bind(QStringLiteral(":id"), client)
+        .exec();
+    addNight(m_monday.addDays(1), 2, client);
+    clickDays(2, 1);
+
+    ClientForm *infos = panel()->clientTabs()->infosForm();
+    QCOMPARE(infos->entreprise()->isChecked(), entreprise);
+    QCOMPARE(infos->particulier()->isChecked(), !entreprise);
+    QCOMPARE(infos->companyEdit()->isVisibleTo(infos), entreprise);
+    QCOMPARE(infos->companyEdit()->text(), entreprise ? company : QString());
+
+    // Saving from the panel keeps the company name and writes the panel's coding.
+    click(QStringLiteral("Payé"));
+    panel()->ValiderClick();
+    QCOMPARE(value(QStringLiteral("SELECT type || '/' || COALESCE(nom_ets, '') FROM infos WHERE id = ") +
+                   QString::number(client))
+                 .toString(),
+             (entreprise ? QStringLiteral("2/") : QStringLiteral("1/")) + company);
 }
 
 QTEST_MAIN(TstEntryPanel)

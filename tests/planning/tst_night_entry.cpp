@@ -1,7 +1,7 @@
 #include "common/dialogs.h"
 #include "common/errors.h"
 #include "entry_fixture.h"
-#include "planning/entry_clients.h"
+#include "data/client.h"
 #include "planning/night_entry.h"
 #include "test_support.h"
 
@@ -484,8 +484,8 @@ void TstNightEntry::deletingAClientMovesItsNightsToTheDefaultClient()
     addNight(monday.addDays(1), 1, leaving);
     addNight(monday.addDays(2), 1, staying);
 
-    EntryClients clients;
-    QVERIFY(clients.supprimer(leaving));
+    Client clients;
+    QVERIFY(clients.supprimerClientPanneau(leaving));
     QCOMPARE(nightsOf(1),
              (QStringList{iso(monday) + QStringLiteral(" Réservé 1"),
                           iso(monday.addDays(1)) + QStringLiteral(" Réservé 1"),
@@ -493,13 +493,13 @@ void TstNightEntry::deletingAClientMovesItsNightsToTheDefaultClient()
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos WHERE id = ") + QString::number(leaving)), 0);
 
     // The default client receives the nights of the others: it stays.
-    QVERIFY(!clients.supprimer(EntryClients::defaultClient));
+    QVERIFY(!clients.supprimerClientPanneau(Client::defaultClient));
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos WHERE id = 1")), 1);
 
     // A failing deletion leaves the nights with their client.
     execSql(db(), QStringLiteral(
                       "CREATE TRIGGER keep BEFORE DELETE ON infos BEGIN SELECT RAISE(ABORT, 'non'); END"));
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, clients.supprimer(staying));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, clients.supprimerClientPanneau(staying));
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE info = ") + QString::number(staying)),
              1);
 }
