@@ -16,7 +16,7 @@ const QList<Command> &commands()
          "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
         {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
          &runClients},
-        {"xlsx", "clients FICHIER [--recherche TEXTE]", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
+        {"xlsx", "clients FICHIER [--recherche TEXTE] | factures FICHIER [--paiement MODE]", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
     };
     return list;
 }

@@ -10,6 +10,7 @@
 #include "data/reservation.h"
 #include "data/sql.h"
 #include "data/tva.h"
+#include "invoices/invoice_demo.h"
 #include "settings/ini_file.h"
 
 #include <QDir>
@@ -323,6 +324,7 @@ const DemoStep kSteps[] = {
     {&demoServices},
     {&demoCatalogue},
     {&demoReservations},
+    {[](DemoContext &c) { c.summary << InvoiceDemo::ajouterFactures(); }},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

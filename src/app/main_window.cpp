@@ -10,6 +10,7 @@
 #include "data/client.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "invoices/invoice_windows.h"
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
@@ -60,6 +61,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
                               [this](int chosen) { clientWindowsClosed(chosen); });
+    InvoiceWindows::install(this);
     m_refreshers = new PlanningRefreshers(this);
     connectSignals();
     connectEntryPanel();

@@ -2,8 +2,10 @@
 
 #include "catalogue/text_grid_model.h"
 #include "catalogue/user_action.h"
+#include "clients/export_progress.h"
 #include "common/dialogs.h"
 #include "invoices/facture.h"
+#include "invoices/invoice_export.h"
 #include "invoices/invoice_form.h"
 #include "invoices/invoice_list.h"
 
@@ -102,8 +104,7 @@ void TForm6::buildMenus(QMenuBar *bar)
         return a;
     };
     QMenu *fichier = bar->addMenu(QStringLiteral("Fichier"));
-    m_export = add(fichier, QStringLiteral("Exporter sous Excel"), "actionExporterExcel", &TForm6::exporterExcel);
-    m_export->setEnabled(false);
+    add(fichier, QStringLiteral("Exporter sous Excel"), "actionExporterExcel", &TForm6::exporterExcel);
     QAction *retour = fichier->addAction(QStringLiteral("Retour"), this, &QDialog::reject);
     retour->setObjectName(QStringLiteral("actionRetour"));
     QMenu *facture = bar->addMenu(QStringLiteral("Facture"));
@@ -120,12 +121,6 @@ void TForm6::setEmailSender(std::function<void(int)> sender)
 {
     m_emailSender = std::move(sender);
     m_email->setEnabled(bool(m_emailSender));
-}
-
-void TForm6::setExporter(std::function<void(TForm6 &)> exporter)
-{
-    m_exporter = std::move(exporter);
-    m_export->setEnabled(bool(m_exporter));
 }
 
 void TForm6::AfficheFactures(const QString &modeReglement)
@@ -231,8 +226,8 @@ void TForm6::supprimer()
 
 void TForm6::exporterExcel()
 {
-    if (m_exporter)
-        m_exporter(*this);
+    ExportProgress::exporter(this, m_model->grid(), InvoiceList::titre(), true,
+                             InvoiceExport::options(filtreCourant()));
 }
 
 void TForm6::showEvent(QShowEvent *event)

@@ -47,9 +47,6 @@ public:
     // Sends an invoice by e-mail; installed by whoever provides the e-mail
     // window. "Envoyer par email" stays disabled while none is set.
     void setEmailSender(std::function<void(int numero)> sender);
-    // Writes the spreadsheet of the shown list; installed by whoever provides
-    // the spreadsheet export. "Exporter sous Excel" stays disabled until then.
-    void setExporter(std::function<void(TForm6 &)> exporter);
 
     QTableView *grid() const { return m_view; }
     TextGridModel *model() const { return m_model; }
@@ -72,7 +69,5 @@ private:
     QComboBox *m_filter;
     QMenu *m_paymentMenu;
     QAction *m_email = nullptr;
-    QAction *m_export = nullptr;
     std::function<void(int)> m_emailSender;
-    std::function<void(TForm6 &)> m_exporter;
 };

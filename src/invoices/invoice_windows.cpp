@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/room_context_menu.h"
+#include "clients/client_card_links.h"
+#include "invoices/facture.h"
 #include "invoices/invoice_form.h"
 #include "invoices/invoice_list_window.h"
 #include "net/mail_calls.h"
@@ -30,7 +32,41 @@ InvoiceWindows *InvoiceWindows::install(TForm1 *mainWindow)
     QAction *editer = mainWindow->roomMenu()->editerFacture();
     connect(editer, &QAction::triggered, windows, &InvoiceWindows::editerFactureReservation);
     editer->setEnabled(true);
+    windows->linkClientCard();
     return windows;
+}
+
+void InvoiceWindows::linkClientCard()
+{
+    ClientCardLinks &links = ClientCardLinks::instance();
+    links.listeFactures = [](int client, TextGrid &grid) {
+        Facture().listeFactures(grid, QString(), 0, QString::number(client));
+    };
+    links.nouvelleFacture = [this](QWidget *, const ClientCardLinks::NouvelleFacture &f) {
+        m_form->setMode(QString());
+        m_form->nouvelleFacture();
+        m_form->getInfosClient(f.client);
+        if (f.chambre > 0)
+            m_form->setNumeroChambre(f.chambre);
+        // The stay's lines and dates (first night, day of departure) come with it.
+        if (f.reservation > 0)
+            m_form->getPrestations(f.reservation);
+        m_form->exec();
+    };
+    links.ouvrirFacture = [this](QWidget *, int facture, bool modification) {
+        m_form->setMode(modification ? QStringLiteral("modification") : QStringLiteral("visualisation"));
+        if (m_form->afficheFacture(facture))
+            m_form->exec();
+        else
+            m_form->setMode(QString());
+    };
+    links.imprimerFacture = [](int facture) { Facture().imprimerFacture(facture); };
+    links.pdfFacture = [](int facture, bool ouvrir) { Facture().genererPdfFacture(facture, ouvrir); };
+    links.envoyerFacture = [](QWidget *parent, int facture) { MailCalls::envoyerFacture(facture, parent); };
+    links.supprimerFacture = [](int facture) { Facture().supprimerFacture(facture); };
+    links.changerModeReglement = [this](int facture, const QString &mode) {
+        m_list->changerModeReglement(facture, mode);
+    };
 }
 
 void InvoiceWindows::editerFactureReservation()

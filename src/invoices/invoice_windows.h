@@ -7,8 +7,8 @@ class TForm4;
 class TForm6;
 
 // The invoice form and the invoice list, created once with the main window
-// and reused; connects "Liste des factures", the hidden "Editer une facture"
-// and the room columns' "Editer la facture".
+// and reused; connects "Liste des factures", the hidden "Editer une facture",
+// the room columns' "Editer la facture" and the client card's invoice entries.
 class InvoiceWindows : public QObject
 {
     Q_OBJECT
@@ -26,6 +26,8 @@ public:
 
 private:
     explicit InvoiceWindows(TForm1 *mainWindow);
+    // The client card's invoice tab and entries go through these windows.
+    void linkClientCard();
 
     TForm1 *m_main;
     TForm4 *m_form;
