@@ -70,7 +70,7 @@ private slots:
     void sheetOfOnePaymentMode()
     {
         TestDatabase database;
-        const int first = addInvoice(QStringLiteral("Virement"), QStringLiteral("Durand Anne\r\n3 rue Haute"));
+        addInvoice(QStringLiteral("Virement"), QStringLiteral("Durand Anne\r\n3 rue Haute"));
         addInvoice(QStringLiteral("CB"), QStringLiteral("Roy"));
         addInvoice(QStringLiteral("Virement"), QStringLiteral("L'Hôte"));
         DataModule::release();

@@ -3,6 +3,7 @@
 #include "invoices/client_address_box.h"
 #include "invoices/document_amounts_panel.h"
 #include "invoices/document_entry.h"
+#include "invoices/document_lines.h"
 #include "invoices/document_lines_grid.h"
 #include "invoices/facture.h"
 #include "invoices/invoice_form.h"
