@@ -70,6 +70,9 @@ TForm4::TForm4(QWidget *parent)
     resize(560, 560);
 
     auto *paymentLayout = new QVBoxLayout(m_payment);
+    paymentLayout->setSpacing(2);
+    // The lines get the height; the address needs a few lines only.
+    m_address->setMaximumHeight(m_address->fontMetrics().lineSpacing() * 7 + 30);
     for (const QString &mode : modesReglement()) {
         auto *choice = new QRadioButton(mode, m_payment);
         m_paymentChoices->addButton(choice);

@@ -249,10 +249,12 @@ void TForm6::layOutColumns()
     if (m_model->columnCount() < InvoiceList::ColumnCount)
         return;
     const int width = m_view->viewport()->width();
-    const int fixed[] = {50, 70, 70, 70};
-    for (int c = 0; c < 4; ++c)
-        m_view->setColumnWidth(c, fixed[c]);
-    const int w = qMax(60, (width - 260) / 7);
+    // Dates need their full "dd/MM/yyyy" whatever the font.
+    const int dateWidth = qMax(70, m_view->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
+    m_view->setColumnWidth(InvoiceList::Numero, 50);
+    for (int c = InvoiceList::Date; c <= InvoiceList::Au; ++c)
+        m_view->setColumnWidth(c, dateWidth);
+    const int w = qMax(60, (width - 50 - 3 * dateWidth) / 7);
     m_view->setColumnWidth(InvoiceList::Client, w + 105);
     for (int c = InvoiceList::Paiement; c < InvoiceList::ColumnCount; ++c)
         m_view->setColumnWidth(c, w - 20);

@@ -243,6 +243,23 @@ private slots:
         QVERIFY(!form.enregistrer());
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM facturation")), 1);
     }
+
+    // KESTROVA_SHOTS=DIR writes the form as a user sees it, to look at.
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("KESTROVA_SHOTS");
+        if (dir.isEmpty())
+            QSKIP("KESTROVA_SHOTS not set");
+        TestDatabase database;
+        const Stay stay = threeNights();
+        TForm4 form;
+        prepareFromStay(form, stay);
+        form.amounts()->remise()->setText(QStringLiteral("18"));
+        form.show();
+        QVERIFY(form.grab().save(dir + QStringLiteral("/invoice_form.png")));
+        form.setMode(QStringLiteral("visualisation"));
+        QVERIFY(form.grab().save(dir + QStringLiteral("/invoice_form_view.png")));
+    }
 };
 
 QTEST_MAIN(TstInvoiceForm)

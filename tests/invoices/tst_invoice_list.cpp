@@ -184,6 +184,22 @@ private slots:
         QFETCH(QString, caption);
         QCOMPARE(InvoiceList::legende(InvoiceList::filtreCourant(filterText), QDate(2026, 12, 8)), caption);
     }
+
+    // KESTROVA_SHOTS=DIR writes the list as a user sees it, to look at.
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("KESTROVA_SHOTS");
+        if (dir.isEmpty())
+            QSKIP("KESTROVA_SHOTS not set");
+        TestDatabase database;
+        for (const char *mode : {"Virement", "CB", "Non payé", "Chèque", "Espèces"})
+            addInvoice(QString::fromUtf8(mode), 123.45);
+        TForm4 form;
+        TForm6 list(&form);
+        list.resize(1200, 500);
+        list.show();
+        QVERIFY(list.grab().save(dir + QStringLiteral("/invoice_list.png")));
+    }
 };
 
 QTEST_MAIN(TstInvoiceList)
