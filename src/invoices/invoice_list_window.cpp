@@ -52,6 +52,8 @@ TForm6::TForm6(TForm4 *invoiceForm, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Thousands of rows of one height: the header need not track each one.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
 
