@@ -11,6 +11,7 @@
 #include "invoice_fixture.h"
 #include "test_support.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -167,6 +168,13 @@ private slots:
         QCOMPARE(form.amounts()->totalTtc()->text(), QStringLiteral("0"));
         QCOMPARE(form.addressBox()->address(), QStringLiteral("Roy Luc"));
         QCOMPARE(form.clientId(), other);
+        // Leaving "Du " fills a blank "au", and only a blank one.
+        form.dates()->debutField()->setText(QStringLiteral("01/06/2025"));
+        emit form.dates()->debutField()->editingFinished();
+        QCOMPARE(form.dates()->finField()->text(), QStringLiteral("01/06/2025"));
+        form.dates()->debutField()->setText(QStringLiteral("02/06/2025"));
+        emit form.dates()->debutField()->editingFinished();
+        QCOMPARE(form.dates()->finField()->text(), QStringLiteral("01/06/2025"));
     }
 
     void modificationDropsOneLineAndKeepsTheOthers()
@@ -203,7 +211,10 @@ private slots:
         QCOMPARE(form.modeReglement(), QStringLiteral("CB"));
         // The address the invoice was made out to, not the client card's.
         QCOMPARE(form.addressBox()->address(), entry.adresse);
+        form.lines()->selectGridRow(4); // the entry row is not a line
+        QVERIFY(!form.lines()->modifierAction()->isEnabled());
         form.lines()->selectGridRow(2);
+        QVERIFY(form.lines()->supprimerAction()->isEnabled());
         form.lines()->SuppPrestation();
         QCOMPARE(form.amounts()->totalTtc()->text(), QStringLiteral("132"));
         form.show();
