@@ -90,7 +90,8 @@ TForm6::TForm6(TForm4 *invoiceForm, QWidget *parent)
     });
     connect(m_view, &QTableView::doubleClicked, this, [this] { modifier(); });
     connect(m_filter, &QComboBox::activated, this, [this] { refresh(); });
-    AfficheFactures(QString());
+    // Created with the main window, before the database is open: filled when shown.
+    m_model->setGrid(TextGrid(2, InvoiceList::ColumnCount));
 }
 
 QAction *TForm6::action(const QString &objectName) const
