@@ -12,6 +12,7 @@ const QList<Command> &commands()
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
         {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
+        {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},
         {"imprimer", "facture|devis N [--pdf FICHIER]",
          "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
         {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,

@@ -24,6 +24,7 @@ int runDemo(const QString &dataDir, const QStringList &args);
 int runExport(const QString &dataDir, const QStringList &args);
 int runFacturePdf(const QString &dataDir, const QStringList &args);
 int runDevisPdf(const QString &dataDir, const QStringList &args);
+int runEnvoyer(const QString &dataDir, const QStringList &args);
 int runImprimer(const QString &dataDir, const QStringList &args);
 int runClients(const QString &dataDir, const QStringList &args);
 int runXlsx(const QString &dataDir, const QStringList &args);

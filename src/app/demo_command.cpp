@@ -1,4 +1,5 @@
 #include "app/commands.h"
+#include "app/demo_documents.h"
 #include "app/startup.h"
 #include "common/errors.h"
 #include "common/format.h"
@@ -10,7 +11,7 @@
 #include "data/reservation.h"
 #include "data/sql.h"
 #include "data/tva.h"
-#include "invoices/invoice_demo.h"
+#include "net/mail_draft.h"
 #include "settings/ini_file.h"
 
 #include <QDir>
@@ -324,7 +325,8 @@ const DemoStep kSteps[] = {
     {&demoServices},
     {&demoCatalogue},
     {&demoReservations},
-    {[](DemoContext &c) { c.summary << InvoiceDemo::ajouterFactures(); }},
+    {[](DemoContext &c) { demoDocuments(c.db, c.summary); }},
+    {[](DemoContext &c) { c.summary << MailSettings::writeDemoTemplates(); }},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

@@ -8,9 +8,12 @@ Email::Email() = default;
 
 int Email::ajouterEmail(int idClient, const QString &objet, const QString &message)
 {
-    Sql q(m_use.db(),
-          QStringLiteral("INSERT INTO email_historique (id_client, objet, email_message) VALUES (:c, :o, :m)"));
-    q.bind(QStringLiteral(":c"), idClient).bind(QStringLiteral(":o"), objet).bind(QStringLiteral(":m"), message);
+    Sql q(
+        m_use.db(),
+        QStringLiteral("INSERT INTO email_historique (id_client, objet, email_message) VALUES (:c, :o, :m)"));
+    q.bind(QStringLiteral(":c"), idClient)
+        .bind(QStringLiteral(":o"), objet)
+        .bind(QStringLiteral(":m"), message);
     q.exec();
     return q.lastInsertId().toInt();
 }
@@ -27,8 +30,8 @@ int Email::afficherEmailsClient(const QString &idClient, TextGrid &grille) const
             .bind(QStringLiteral(":c"), id)
             .rows();
     for (const QVariantList &r : rows)
-        grille.appendRow({r.at(0).toString(), Format::date(Format::fromIsoDate(r.at(1).toString())),
-                          r.at(2).toString()});
+        grille.appendRow(
+            {r.at(0).toString(), Format::date(Format::fromIsoDate(r.at(1).toString())), r.at(2).toString()});
     return int(rows.size());
 }
 

@@ -1,6 +1,8 @@
 #include "net/mail_calls.h"
 
 #include "common/dialogs.h"
+#include "common/errors.h"
+#include "net/mail_documents.h"
 #include "net/mail_window.h"
 
 namespace {
@@ -18,12 +20,15 @@ bool showPrepared(QWidget *parent)
 
 bool envoyerDocument(const QString &kind, int numero, QWidget *parent)
 {
-    Q_UNUSED(kind);
-    Q_UNUSED(numero);
-    Q_UNUSED(parent);
-    // Wired to the documents' PDF writer as soon as it is available.
-    Dialogs::error(QStringLiteral("L'envoi des documents par email n'est pas encore disponible."));
-    return false;
+    MailDocument document;
+    try {
+        document = MailDocument::prepare(kind, numero);
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+        return false;
+    }
+    TMAJ::instance().preparerEnvoiDocument(kind, document.adresse, numero, document.idClient);
+    return showPrepared(parent);
 }
 
 } // namespace

@@ -76,9 +76,10 @@ QString MailSettings::writeDemoTemplates()
     writeTemplate(kFacture, QStringLiteral("Bonjour,\n\nVeuillez trouver ci-joint votre facture.\n"
                                            "Nous vous remercions de votre séjour et espérons vous revoir "
                                            "bientôt.\n\nCordialement,\nLa réception\n"));
-    writeTemplate(kDevis, QStringLiteral("Bonjour,\n\nVeuillez trouver ci-joint notre devis pour votre séjour.\n"
-                                         "Il reste valable un mois ; n'hésitez pas à nous appeler pour toute "
-                                         "question.\n\nCordialement,\nLa réception\n"));
+    writeTemplate(kDevis,
+                  QStringLiteral("Bonjour,\n\nVeuillez trouver ci-joint notre devis pour votre séjour.\n"
+                                 "Il reste valable un mois ; n'hésitez pas à nous appeler pour toute "
+                                 "question.\n\nCordialement,\nLa réception\n"));
     return QStringLiteral("modèles d'email emailFacture.txt et emailDevis.txt");
 }
 
@@ -131,8 +132,9 @@ MailMessage MailDraft::message() const
     if (kind == kFacture || kind == kDevis) {
         QFile f(attachmentPath);
         if (!f.open(QIODevice::ReadOnly))
-            throw KestrovaError(QStringLiteral("Le document « %1 » est introuvable : l'email n'est pas parti.")
-                                    .arg(attachmentPath));
+            throw KestrovaError(
+                QStringLiteral("Le document « %1 » est introuvable : l'email n'est pas parti.")
+                    .arg(attachmentPath));
         m.attachment = f.readAll();
         m.attachmentName = MailSettings::attachmentName(kind);
     }

@@ -153,8 +153,9 @@ QByteArray MailMessage::formatDate(const QDateTime &date)
     const QLocale c = QLocale::c();
     const int offset = date.offsetFromUtc() / 60;
     const int a = offset < 0 ? -offset : offset;
-    return c.toString(date, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss ")).toLatin1() + (offset < 0 ? '-' : '+') +
-           QByteArray::number(a / 60).rightJustified(2, '0') + QByteArray::number(a % 60).rightJustified(2, '0');
+    return c.toString(date, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss ")).toLatin1() +
+           (offset < 0 ? '-' : '+') + QByteArray::number(a / 60).rightJustified(2, '0') +
+           QByteArray::number(a % 60).rightJustified(2, '0');
 }
 
 QByteArray MailMessage::newMessageId(const QString &sender)
@@ -177,8 +178,8 @@ QByteArray MailMessage::build(const QDateTime &date, const QByteArray &messageId
     }
 
     const QByteArray alternative = newBoundary("alt");
-    QByteArray body = "--" + alternative + kCrlf + textPart("text/plain", plain) + "--" + alternative + kCrlf +
-                      textPart("text/html", html) + "--" + alternative + "--" + kCrlf;
+    QByteArray body = "--" + alternative + kCrlf + textPart("text/plain", plain) + "--" + alternative +
+                      kCrlf + textPart("text/html", html) + "--" + alternative + "--" + kCrlf;
     QByteArray contentType = "multipart/alternative; boundary=\"" + alternative + '"';
 
     if (!attachmentName.isEmpty()) {

@@ -22,9 +22,9 @@ public:
     QString replyTo;
     QString to;
     QString subject;
-    QStringList lines;       // the message lines, as typed
-    QByteArray attachment;   // the file's bytes; none when attachmentName is empty
-    QString attachmentName;  // "facture.pdf"
+    QStringList lines;      // the message lines, as typed
+    QByteArray attachment;  // the file's bytes; none when attachmentName is empty
+    QString attachmentName; // "facture.pdf"
 
     // The first line of the plain part.
     static QString plainNotice();

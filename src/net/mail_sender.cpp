@@ -97,10 +97,12 @@ QString describe(CURLcode code, const MailRelay &relay, const char *detail)
         break;
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
-        text = QStringLiteral("Le certificat du serveur d'envoi des emails (%1) n'est pas reconnu.").arg(where);
+        text =
+            QStringLiteral("Le certificat du serveur d'envoi des emails (%1) n'est pas reconnu.").arg(where);
         break;
     case CURLE_SSL_CONNECT_ERROR:
-        text = QStringLiteral("La connexion chiffrée avec le serveur d'envoi des emails (%1) a échoué.").arg(where);
+        text = QStringLiteral("La connexion chiffrée avec le serveur d'envoi des emails (%1) a échoué.")
+                   .arg(where);
         break;
     case CURLE_LOGIN_DENIED:
         text = QStringLiteral("Le serveur d'envoi des emails a refusé l'identifiant ou le mot de passe.");

@@ -44,6 +44,7 @@ TMAJ::TMAJ(QWidget *parent) : QDialog(parent)
     m_attachment->setObjectName(QStringLiteral("pieceJointe"));
     m_attachment->setToolTip(QStringLiteral("Double-cliquez pour ouvrir le document"));
     m_attachment->setCursor(Qt::PointingHandCursor);
+    m_attachment->setStyleSheet(QStringLiteral("color: palette(link); text-decoration: underline;"));
     m_attachment->installEventFilter(this);
     m_attachment->hide();
 
@@ -96,6 +97,7 @@ TMAJ::~TMAJ()
         // bound the rest.
         m_abort->store(true);
         m_worker->wait();
+        delete m_worker;
     }
 }
 
@@ -119,8 +121,9 @@ void TMAJ::preparerEnvoi(const QString &kind, const QString &text)
 
     if (kind == kFacture || kind == kDevis) {
         const bool facture = kind == kFacture;
-        setWindowTitle((facture ? QStringLiteral("Envoi de la facture n°") : QStringLiteral("Envoi du devis n°")) +
-                       QString::number(m_numeroDocument));
+        setWindowTitle(
+            (facture ? QStringLiteral("Envoi de la facture n°") : QStringLiteral("Envoi du devis n°")) +
+            QString::number(m_numeroDocument));
         m_attachment->setText(QStringLiteral("Pièce jointe : ") + MailSettings::attachmentName(kind));
         m_attachment->show();
         m_firstLabel->setText(QStringLiteral("Destinataire"));
@@ -140,7 +143,8 @@ void TMAJ::preparerEnvoi(const QString &kind, const QString &text)
     }
 }
 
-void TMAJ::preparerEnvoiDocument(const QString &kind, const QString &adresse, int numeroDocument, int idClient)
+void TMAJ::preparerEnvoiDocument(const QString &kind, const QString &adresse, int numeroDocument,
+                                 int idClient)
 {
     m_numeroDocument = numeroDocument;
     preparerEnvoi(kind, adresse);
@@ -228,15 +232,16 @@ void TMAJ::ValiderClick()
     m_abort = std::make_shared<std::atomic_bool>(false);
     auto error = std::make_shared<QString>();
     auto abort = m_abort;
-    QPointer<TMAJ> self(this);
-    auto progress = [self](qint64 sent, qint64 total) {
+    // The destructor waits for the worker, so `this` outlives every call made
+    // from it; updates posted after the window is gone are dropped with it.
+    auto progress = [this](qint64 sent, qint64 total) {
         QMetaObject::invokeMethod(
-            self.data(),
-            [self, sent, total] {
-                if (!self || total <= 0)
+            this,
+            [this, sent, total] {
+                if (total <= 0)
                     return;
-                self->m_progress->setRange(0, 1000);
-                self->m_progress->setValue(int(sent * 1000 / total));
+                m_progress->setRange(0, 1000);
+                m_progress->setValue(int(sent * 1000 / total));
             },
             Qt::QueuedConnection);
     };
@@ -255,8 +260,9 @@ void TMAJ::ValiderClick()
         try {
             Email().ajouterEmail(m_idClient, draft.subject, draft.text);
         } catch (const KestrovaError &e) {
-            Dialogs::error(QStringLiteral("L'email est parti mais n'a pas pu être inscrit dans l'historique : ") +
-                           e.text());
+            Dialogs::error(
+                QStringLiteral("L'email est parti mais n'a pas pu être inscrit dans l'historique : ") +
+                e.text());
         }
         Dialogs::information(QStringLiteral("Votre email a bien été envoyé"));
         preparerEnvoi();

@@ -15,7 +15,8 @@ private slots:
     {
         TestDatabase db;
         Email e;
-        const int first = e.ajouterEmail(5, QStringLiteral("Votre facture"), QStringLiteral("un\ndeux\ntrois"));
+        const int first =
+            e.ajouterEmail(5, QStringLiteral("Votre facture"), QStringLiteral("un\ndeux\ntrois"));
         e.ajouterEmail(6, QStringLiteral("Autre client"), QString());
         const int last = e.ajouterEmail(5, QStringLiteral("L'été à l'hôtel"), QStringLiteral("<b>&</b>"));
 

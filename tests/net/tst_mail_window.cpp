@@ -25,8 +25,10 @@ private:
     static void configureHotel()
     {
         const IniFile ini;
-        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"), QStringLiteral("hotel@tilleuls.example"));
-        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("objetFacture"), QStringLiteral("Facture de l'Hôtel – €"));
+        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"),
+                        QStringLiteral("hotel@tilleuls.example"));
+        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("objetFacture"),
+                        QStringLiteral("Facture de l'Hôtel – €"));
     }
     static QList<QVariantList> history()
     {
@@ -51,11 +53,21 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("attachment");
-        QTest::newRow("facture") << "facture" << "Envoi de la facture n°42" << "Destinataire" << "client@example.fr"
+        QTest::newRow("facture") << "facture"
+                                 << "Envoi de la facture n°42"
+                                 << "Destinataire"
+                                 << "client@example.fr"
                                  << "Pièce jointe : facture.pdf";
-        QTest::newRow("devis") << "devis" << "Envoi du devis n°42" << "Destinataire" << "client@example.fr"
+        QTest::newRow("devis") << "devis"
+                               << "Envoi du devis n°42"
+                               << "Destinataire"
+                               << "client@example.fr"
                                << "Pièce jointe : devis.pdf";
-        QTest::newRow("email") << "email" << "Envoi d'un email" << "Objet" << "" << "";
+        QTest::newRow("email") << "email"
+                               << "Envoi d'un email"
+                               << "Objet"
+                               << ""
+                               << "";
     }
     void preparingSetsTheWindow()
     {
@@ -140,15 +152,17 @@ private slots:
         QVERIFY(w.isSending());
         QVERIFY(!w.boutonValider()->isEnabled());
         QTest::mouseClick(w.boutonValider(), Qt::LeftButton); // no second start
-        w.close();                                           // not while sending
+        w.close();                                            // not while sending
         QVERIFY(w.isVisible());
         QVERIFY(waitForSending(w));
 
         QCOMPARE(answers->texts(), QStringList{QStringLiteral("Votre email a bien été envoyé")});
         QVERIFY(!w.isVisible());
         QCOMPARE(w.modeEnvoi(), QString());
-        const QString subject = facture ? QStringLiteral("Facture de l'Hôtel – €") : QStringLiteral("Votre arrivée <vendredi>");
-        QCOMPARE(history(), QList<QVariantList>({{9, subject, QStringLiteral("Ligne un\nLigne & deux\nLigne trois")}}));
+        const QString subject =
+            facture ? QStringLiteral("Facture de l'Hôtel – €") : QStringLiteral("Votre arrivée <vendredi>");
+        QCOMPARE(history(),
+                 QList<QVariantList>({{9, subject, QStringLiteral("Ligne un\nLigne & deux\nLigne trois")}}));
 
         QCOMPARE(server.messages().size(), 1);
         QVERIFY(server.log().contains(QStringLiteral("RCPT client@example.fr")));
@@ -164,13 +178,17 @@ private slots:
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty first field") << "empty" << "Veuillez indiquer votre adresse email !";
-        QTest::newRow("no sender address") << "nosender"
-                                           << "Renseignez l'adresse email de l'hôtel dans Personnalisation : sans "
-                                              "elle, aucun email ne peut partir.";
-        QTest::newRow("relay unreachable") << "unreachable" << "Vous devez être connecté à internet !";
+        QTest::newRow("empty first field") << "empty"
+                                           << "Veuillez indiquer votre adresse email !";
+        QTest::newRow("no sender address")
+            << "nosender"
+            << "Renseignez l'adresse email de l'hôtel dans Personnalisation : sans "
+               "elle, aucun email ne peut partir.";
+        QTest::newRow("relay unreachable") << "unreachable"
+                                           << "Vous devez être connecté à internet !";
         QTest::newRow("relay refuses the account")
-            << "password" << "Le serveur d'envoi des emails a refusé l'identifiant ou le mot de passe.";
+            << "password"
+            << "Le serveur d'envoi des emails a refusé l'identifiant ou le mot de passe.";
     }
     void failureKeepsTheWindowPrepared()
     {
@@ -187,14 +205,15 @@ private slots:
         if (setup == QLatin1String("nosender"))
             ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"), QString());
         if (setup == QLatin1String("unreachable"))
-            ini.writeString(QStringLiteral("Email"), QStringLiteral("serveur"), QStringLiteral("relais.invalid"));
+            ini.writeString(QStringLiteral("Email"), QStringLiteral("serveur"),
+                            QStringLiteral("relais.invalid"));
         if (setup == QLatin1String("password"))
             ini.writeString(QStringLiteral("Email"), QStringLiteral("motdepasse"), QStringLiteral("faux"));
 
         TMAJ w;
-        w.preparerEnvoiDocument(QStringLiteral("facture"),
-                                setup == QLatin1String("empty") ? QString() : QStringLiteral("client@example.fr"), 3,
-                                9);
+        w.preparerEnvoiDocument(
+            QStringLiteral("facture"),
+            setup == QLatin1String("empty") ? QString() : QStringLiteral("client@example.fr"), 3, 9);
         w.show();
         w.champMessage()->setPlainText(QStringLiteral("Message à garder"));
         w.boutonValider()->click();
@@ -209,7 +228,8 @@ private slots:
         QCOMPARE(server.messages().size(), 0);
 
         // Put right, "Valider" again sends the kept text.
-        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"), QStringLiteral("hotel@tilleuls.example"));
+        ini.writeString(QStringLiteral("Hotel"), QStringLiteral("email"),
+                        QStringLiteral("hotel@tilleuls.example"));
         server.configure();
         ini.writeString(QStringLiteral("Email"), QStringLiteral("motdepasse"), QStringLiteral("kavel4072"));
         if (setup == QLatin1String("empty"))
