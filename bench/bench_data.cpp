@@ -11,6 +11,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 #include <random>
 
 namespace BenchData {
@@ -226,6 +228,76 @@ Summary create(const QString &dir, unsigned seed)
                 addService(id, pick(7, kServiceCount), 1);
         }
     }
+    // About one invoice per stay, made out on the day of departure. A generator
+    // of its own keeps every row above identical to what it was before invoices.
+    std::mt19937 invoiceRng(seed + 1);
+    auto invoiceChance = [&invoiceRng](double p) {
+        return std::uniform_real_distribution<double>(0, 1)(invoiceRng) < p;
+    };
+    const QStringList modes = {QStringLiteral("Chèque"), QStringLiteral("Espèces"), QStringLiteral("CB"),
+                               QStringLiteral("Virement"), QStringLiteral("Non payé")};
+    Sql invoice(db, QStringLiteral("INSERT INTO facturation (id_client, adresse_facturation, f_date, "
+                                   "mode_reglement, sejour_debut, sejour_fin, total_ht, total_tva, total_ttc, "
+                                   "remise, acompte) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    Sql invoiceLine(db, QStringLiteral("INSERT INTO facturation_item (id_facture, id_prestation, libelle, nb, "
+                                       "tarif_ht, taux_tva, tarif_ttc) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    std::vector<Stay> byDeparture(stays.begin(), stays.end());
+    std::stable_sort(byDeparture.begin(), byDeparture.end(), [](const Stay &a, const Stay &b) {
+        return a.first.addDays(a.length) < b.first.addDays(b.length);
+    });
+    for (const Stay &stay : byDeparture) {
+        const QDate departure = stay.first.addDays(stay.length);
+        if (departure > summary.today.addDays(30) || invoiceChance(0.05))
+            continue;
+        struct Line
+        {
+            int service;
+            int nb;
+        };
+        QList<Line> lines{{1, stay.length}, {3, stay.adults * stay.length}};
+        if (stay.parking)
+            lines.append({4, stay.length});
+        if (stay.halfBoard)
+            lines.append({5, stay.adults * stay.length});
+        double ht = 0;
+        double ttc = 0;
+        for (const Line &l : lines) {
+            const Service &def = kServices[l.service - 1];
+            const double unit = def.perRoomPrice ? def.price + 8.0 * ((stay.room - 1) / 5) : def.price;
+            ht += unit * l.nb;
+            ttc += qRound(unit * (1 + def.vat / 100) * 100) / 100.0 * l.nb;
+        }
+        const QString mode = departure > summary.today || invoiceChance(0.04)
+                                 ? modes.last()
+                                 : modes.at(std::uniform_int_distribution<int>(0, 3)(invoiceRng));
+        const double discount = invoiceChance(0.1) ? 10.0 : 0.0;
+        const QString name = Sql(db, QStringLiteral("SELECT COALESCE(nom, nom_ets, '') || ' ' || "
+                                                    "COALESCE(prenom, '') FROM infos WHERE id = ?"))
+                                 .add(stay.guest)
+                                 .scalar()
+                                 .toString();
+        invoice.add(stay.guest)
+            .add(QString(name + QStringLiteral("\r\n12 rue des Lilas\r\n75011 Paris")))
+            .add(departure.toString(Qt::ISODate))
+            .add(mode)
+            .add(stay.first.toString(Qt::ISODate))
+            .add(departure.toString(Qt::ISODate));
+        const double ratio = discount / ht;
+        const double tva = std::trunc((ttc - ht) * (1 - ratio) * 100) / 100;
+        invoice.add(ht - discount).add(tva).add(ht - discount + tva).add(discount);
+        invoice.add(invoiceChance(0.2) ? QVariant(50.0) : QVariant(0.0)).exec();
+        const int number = invoice.lastInsertId().toInt();
+        ++summary.invoices;
+        for (const Line &l : lines) {
+            const Service &def = kServices[l.service - 1];
+            const double unit = def.perRoomPrice ? def.price + 8.0 * ((stay.room - 1) / 5) : def.price;
+            invoiceLine.add(number).add(l.service).add(text(def.label)).add(l.nb).add(unit * l.nb);
+            invoiceLine.add(def.vat > 0 ? QVariant(def.vat) : QVariant());
+            invoiceLine.add(qRound(unit * (1 + def.vat / 100) * 100) / 100.0 * l.nb).exec();
+            ++summary.invoiceLines;
+        }
+    }
+
     // Some clients were deleted from the card after their stays.
     execSql(db, QStringLiteral("DELETE FROM infos WHERE id % 400 = 7"));
     summary.clients = Sql(db, QStringLiteral("SELECT COUNT(*) FROM infos")).scalar().toInt();

@@ -15,6 +15,8 @@ struct Summary
     int clients = 0;
     int nights = 0;
     int services = 0; // reserv_prestations rows
+    int invoices = 0; // about one per stay, with their lines
+    int invoiceLines = 0;
     QDate firstNight;
     QDate lastNight;
     QDate today; // nights before it are mostly paid; after it occupancy thins out

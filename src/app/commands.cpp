@@ -13,7 +13,7 @@ const QList<Command> &commands()
         {"statistiques", "ANNEE [--mesure 0|1|2]", "affiche la grille des statistiques de l'année", false, &runStatistiques},
         {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
          &runClients},
-        {"xlsx", "clients FICHIER [--recherche TEXTE]|statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
+        {"xlsx", "clients FICHIER [--recherche TEXTE] | factures FICHIER [--paiement MODE] | statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
         {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
         {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},

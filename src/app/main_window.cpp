@@ -14,6 +14,7 @@
 #include "data/data_module.h"
 #include "data/sql.h"
 #include "planning/advanced_reservation.h"
+#include "invoices/invoice_windows.h"
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
@@ -87,6 +88,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     ClientCardWiring::install();
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
                               [this](int chosen) { clientWindowsClosed(chosen); });
+    InvoiceWindows::install(this);
     m_refreshers = new PlanningRefreshers(this);
     m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
     connectSignals();

@@ -1,6 +1,7 @@
 #include "app/commands.h"
 #include "app/startup.h"
 #include "clients/client_export.h"
+#include "invoices/invoice_export.h"
 #include "data/data_module.h"
 
 #include <QTextStream>
@@ -20,6 +21,7 @@ const QList<Sheet> &sheets()
 {
     static const QList<Sheet> list = {
         {"clients", "--recherche", &ClientExport::ecrire},
+        {"factures", "--paiement", &InvoiceExport::ecrire},
     };
     return list;
 }

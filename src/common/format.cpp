@@ -11,9 +11,41 @@ QDate zeroDate()
     return QDate(1899, 12, 30);
 }
 
+namespace {
+
+// Long lists format and read thousands of dates: done by hand, these cost a
+// fraction of the format-string machinery, with the same result.
+void putDigits(QChar *out, int value, int digits)
+{
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        out[i] = QChar(u'0' + value % 10);
+}
+
+int digitsAt(const QString &text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
 QString date(const QDate &d)
 {
-    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+    if (!d.isValid())
+        return QString();
+    if (d.year() < 1000 || d.year() > 9999)
+        return d.toString(QStringLiteral("dd/MM/yyyy"));
+    QString text(10, u'/');
+    putDigits(text.data(), d.day(), 2);
+    putDigits(text.data() + 3, d.month(), 2);
+    putDigits(text.data() + 6, d.year(), 4);
+    return text;
 }
 
 QDate parseDate(const QString &text)
@@ -37,6 +69,13 @@ QString isoDateTime(const QDateTime &dt)
 
 QDate fromIsoDate(const QString &text)
 {
+    if (text.size() >= 10 && text.at(4) == u'-' && text.at(7) == u'-' && (text.size() == 10 || text.at(10) == u' ')) {
+        const int y = digitsAt(text, 0, 4);
+        const int m = digitsAt(text, 5, 2);
+        const int d = digitsAt(text, 8, 2);
+        if (y >= 0 && m >= 0 && d >= 0)
+            return QDate(y, m, d);
+    }
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 

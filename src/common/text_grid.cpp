@@ -4,8 +4,12 @@ void TextGrid::resize(int rows, int columns)
 {
     rows = qMax(0, rows);
     columns = qMax(0, columns);
+    // Growing by a row at a time (lists filled row by row) must not walk every
+    // kept row again: when the width stays, only the new rows need their cells.
+    const int kept = columns == m_columns ? qMin(rows, rowCount()) : 0;
     m_rows.resize(rows);
-    for (QStringList &r : m_rows) {
+    for (int i = kept; i < rows; ++i) {
+        QStringList &r = m_rows[i];
         while (r.size() < columns)
             r.append(QString());
         while (r.size() > columns)

@@ -399,8 +399,9 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     // Only what works is offered.
     QCOMPARE(enabled, QStringList({QStringLiteral("Imprimer"), QStringLiteral("Quitter"),
                                    QStringLiteral("Liste des Clients"), QStringLiteral("Nouveau client"),
-                                   QStringLiteral("Nouvelle réservation"), QStringLiteral("Personnalisation"),
-                                   QStringLiteral("Prestations"), QStringLiteral("TVA"), QStringLiteral("A propos")}));
+                                   QStringLiteral("Nouvelle réservation"), QStringLiteral("Liste des factures"),
+                                   QStringLiteral("Personnalisation"), QStringLiteral("Prestations"),
+                                   QStringLiteral("TVA"), QStringLiteral("A propos")}));
     // Not offered, but ready the day it is.
     QAction *periods = window.findChild<QAction *>(QStringLiteral("actionPeriodesTarifaires"));
     periods->setVisible(true);

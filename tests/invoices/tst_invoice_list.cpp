@@ -1,0 +1,206 @@
+#include "catalogue/text_grid_model.h"
+#include "common/dialogs.h"
+#include "invoices/document_entry.h"
+#include "invoices/document_lines.h"
+#include "invoices/facture.h"
+#include "invoices/invoice_form.h"
+#include "invoices/invoice_list.h"
+#include "invoices/invoice_list_window.h"
+#include "invoice_fixture.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+using namespace InvoiceFixture;
+
+namespace {
+
+int addInvoice(const QString &mode, double ttc = 110)
+{
+    TextGrid lines = DocumentLines::emptyGrid();
+    lines.setCell(1, 0, QStringLiteral("1"));
+    lines.setCell(1, 1, QStringLiteral("Chambre"));
+    lines.setCell(1, 2, QStringLiteral("1"));
+    lines.setCell(1, 3, QStringLiteral("100"));
+    lines.setCell(1, 5, QString::number(ttc));
+    DocumentEntry entry;
+    entry.idClient = 1;
+    entry.adresse = QStringLiteral("Client\r\nRue");
+    entry.modeReglement = mode;
+    entry.date = QDate(2025, 2, 1);
+    entry.totalHt = QStringLiteral("100");
+    entry.totalTva = QString::number(ttc - 100);
+    entry.totalTtc = QString::number(ttc);
+    return Facture().creerFacture(entry, lines);
+}
+
+// Column 0 (numbers) of the shown rows.
+QStringList shownNumbers(const TForm6 &list)
+{
+    QStringList out;
+    for (int r = 1; r <= list.model()->rowCount(); ++r)
+        out << list.model()->cell(r, InvoiceList::Numero);
+    return out;
+}
+
+void chooseFilter(TForm6 &list, const QString &text)
+{
+    const int index = list.filterBox()->findText(text);
+    QVERIFY(index >= 0);
+    list.filterBox()->setCurrentIndex(index);
+    emit list.filterBox()->activated(index);
+}
+
+QAction *paymentEntry(const TForm6 &list, const QString &caption)
+{
+    for (QAction *a : list.paymentMenu()->actions())
+        if (a->text() == caption)
+            return a;
+    return nullptr;
+}
+
+} // namespace
+
+class TstInvoiceList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyListShowsTitlesAndOneEmptyRow()
+    {
+        TestDatabase database;
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        QCOMPARE(list.model()->rowCount(), 1);
+        QCOMPARE(list.model()->cell(0, 10), QStringLiteral("Montant TTC"));
+        QCOMPARE(list.factureCourante(), 0);
+        QCOMPARE(list.filterBox()->currentText(), QString());
+        QCOMPARE(list.filterBox()->placeholderText(), QStringLiteral("Filtrer sur paiement"));
+    }
+
+    void paymentFilterAndBackToAll()
+    {
+        TestDatabase database;
+        const int a = addInvoice(QStringLiteral("Virement"));
+        const int b = addInvoice(QStringLiteral("CB"));
+        const int c = addInvoice(QStringLiteral("Virement"));
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        QCOMPARE(shownNumbers(list), (QStringList{QString::number(c), QString::number(b), QString::number(a)}));
+        chooseFilter(list, QStringLiteral("Virement"));
+        QCOMPARE(shownNumbers(list), (QStringList{QString::number(c), QString::number(a)}));
+        chooseFilter(list, QStringLiteral("Espèces"));
+        QCOMPARE(shownNumbers(list), QStringList{QString()});
+        chooseFilter(list, QStringLiteral("Tous"));
+        QCOMPARE(shownNumbers(list).size(), 3);
+    }
+
+    void paymentEntryPatchesTheCellWithoutReloading()
+    {
+        TestDatabase database;
+        ScopedAnswerer answers;
+        addInvoice(QStringLiteral("Non payé"));
+        const int second = addInvoice(QStringLiteral("Non payé"));
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        addInvoice(QStringLiteral("Chèque")); // not shown until the list reloads
+        list.selectRow(1);
+        QCOMPARE(list.factureCourante(), second);
+        paymentEntry(list, QStringLiteral("Payé par CB"))->trigger();
+        QCOMPARE(answers->texts(), QStringList{QStringLiteral("Facture mise à jour")});
+        QCOMPARE(list.model()->cell(1, InvoiceList::Paiement), QStringLiteral("CB"));
+        QCOMPARE(list.model()->rowCount(), 2);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM facturation WHERE mode_reglement = 'CB'")), 1);
+    }
+
+    void deletingUnderAFilterReloadsWithIt()
+    {
+        TestDatabase database;
+        ScopedAnswerer answers;
+        const int a = addInvoice(QStringLiteral("Virement"));
+        addInvoice(QStringLiteral("CB"));
+        const int c = addInvoice(QStringLiteral("Virement"));
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        chooseFilter(list, QStringLiteral("Virement"));
+        list.selectRow(1);
+        answers->answer(false);
+        list.supprimer();
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM facturation")), 3);
+        answers->reset();
+        answers->answer(true);
+        list.supprimer();
+        QCOMPARE(answers->texts(), (QStringList{QStringLiteral("Comfirmez-vous la suppression de cette facture ?"),
+                                                QStringLiteral("Facture supprimée")}));
+        QCOMPARE(shownNumbers(list), QStringList{QString::number(a)});
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM facturation_item WHERE id_facture = %1").arg(c)), 0);
+    }
+
+    void unpaidInvoiceOpensWithUnpaidChosen()
+    {
+        TestDatabase database;
+        ScopedAnswerer answers;
+        addInvoice(QStringLiteral("CB"));
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        list.selectRow(1);
+        paymentEntry(list, QStringLiteral("Non Payé"))->trigger();
+        QString shownMode;
+        TForm4::Mode shownIn = TForm4::Mode::Ajout;
+        QTimer::singleShot(0, &form, [&] {
+            shownMode = form.modeReglement();
+            shownIn = form.mode();
+            form.reject();
+        });
+        list.visualiser();
+        QCOMPARE(shownMode, QStringLiteral("Non payé"));
+        QCOMPARE(shownIn, TForm4::Mode::Visualisation);
+        QCOMPARE(form.mode(), TForm4::Mode::Ajout);
+    }
+
+    void exportCaptionFollowsTheFilter_data()
+    {
+        QTest::addColumn<QString>("filterText");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("placeholder") << "Filtrer sur paiement"
+                                     << "Liste complète de toute les factures à la date du 08/12/2026";
+        QTest::newRow("all") << "Tous" << "Liste complète de toute les factures à la date du 08/12/2026";
+        QTest::newRow("one mode") << "Espèces"
+                                  << "Liste des factures dont le moyen de paiement est Espèces à la date du 08/12/2026";
+    }
+    void exportCaptionFollowsTheFilter()
+    {
+        QFETCH(QString, filterText);
+        QFETCH(QString, caption);
+        QCOMPARE(InvoiceList::legende(InvoiceList::filtreCourant(filterText), QDate(2026, 12, 8)), caption);
+    }
+
+    // KESTROVA_SHOTS=DIR writes the list as a user sees it, to look at.
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("KESTROVA_SHOTS");
+        if (dir.isEmpty())
+            QSKIP("KESTROVA_SHOTS not set");
+        TestDatabase database;
+        for (const char *mode : {"Virement", "CB", "Non payé", "Chèque", "Espèces"})
+            addInvoice(QString::fromUtf8(mode), 123.45);
+        TForm4 form;
+        TForm6 list(&form);
+        list.resize(1200, 500);
+        list.show();
+        QVERIFY(list.grab().save(dir + QStringLiteral("/invoice_list.png")));
+    }
+};
+
+QTEST_MAIN(TstInvoiceList)
+#include "tst_invoice_list.moc"
