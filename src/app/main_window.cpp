@@ -15,6 +15,7 @@
 #include "data/sql.h"
 #include "planning/advanced_reservation.h"
 #include "invoices/invoice_windows.h"
+#include "quotes/quote_windows.h"
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
@@ -89,6 +90,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
                               [this](int chosen) { clientWindowsClosed(chosen); });
     InvoiceWindows::install(this);
+    QuoteWindows::install(this);
     m_refreshers = new PlanningRefreshers(this);
     m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
     connectSignals();

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "clients/client_export.h"
 #include "invoices/invoice_export.h"
+#include "quotes/quote_list.h"
 #include "data/data_module.h"
 
 #include <QTextStream>
@@ -22,6 +23,7 @@ const QList<Sheet> &sheets()
     static const QList<Sheet> list = {
         {"clients", "--recherche", &ClientExport::ecrire},
         {"factures", "--paiement", &InvoiceExport::ecrire},
+        {"devis", nullptr, &QuoteList::ecrire},
     };
     return list;
 }

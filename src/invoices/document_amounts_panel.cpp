@@ -1,5 +1,6 @@
 #include "invoices/document_amounts_panel.h"
 
+#include "common/format.h"
 #include "invoices/document_lines_grid.h"
 #include "invoices/document_totals.h"
 
@@ -92,4 +93,20 @@ void DocumentAmountsPanel::setAmounts(const QString &remise, const QString &acom
 void DocumentAmountsPanel::updateRest()
 {
     m_reste->setText(DocumentTotals::resteAPayer(m_ttc->text(), m_acompte->text()));
+}
+
+QString DocumentAmountsPanel::verifier() const
+{
+    QString problem = DocumentTotals::verifierMontants(m_remise->text(), m_acompte->text());
+    if (!problem.isEmpty())
+        return problem;
+    const QList<QPair<QString, QLineEdit *>> totals = {
+        {QStringLiteral("Total HT"), m_ht}, {QStringLiteral("Total TVA"), m_tva}, {QStringLiteral("Total TTC"), m_ttc}};
+    for (const auto &[name, field] : totals) {
+        bool ok = false;
+        Format::parseAmount(field->text(), &ok);
+        if (!ok)
+            return QStringLiteral("Le %1 « %2 » n'est pas un nombre.").arg(name, field->text().trimmed());
+    }
+    return {};
 }

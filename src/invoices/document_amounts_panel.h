@@ -30,6 +30,10 @@ public:
     void setAmounts(const QString &remise, const QString &acompte, const QString &ht, const QString &tva,
                     const QString &ttc);
 
+    // The texts a save stores, checked first: a French message naming the
+    // field that is not a number, the empty text when all is well.
+    QString verifier() const;
+
     QLineEdit *remise() const { return m_remise; }
     QLineEdit *acompte() const { return m_acompte; }
     QLineEdit *resteAPayer() const { return m_reste; }

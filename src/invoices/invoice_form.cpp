@@ -29,25 +29,6 @@ namespace {
 
 const QString kNonPaye = QStringLiteral("Non payé");
 
-// The texts the form saves, checked first: a French message naming the field
-// that is not a number or not a date, the empty text when all is well.
-QString checkAmounts(const DocumentAmountsPanel &amounts)
-{
-    QString problem = DocumentTotals::verifierMontants(amounts.remise()->text(), amounts.acompte()->text());
-    if (!problem.isEmpty())
-        return problem;
-    const QList<QPair<QString, QLineEdit *>> totals = {{QStringLiteral("Total HT"), amounts.totalHt()},
-                                                       {QStringLiteral("Total TVA"), amounts.totalTva()},
-                                                       {QStringLiteral("Total TTC"), amounts.totalTtc()}};
-    for (const auto &[name, field] : totals) {
-        bool ok = false;
-        Format::parseAmount(field->text(), &ok);
-        if (!ok)
-            return QStringLiteral("Le %1 « %2 » n'est pas un nombre.").arg(name, field->text().trimmed());
-    }
-    return {};
-}
-
 } // namespace
 
 const QStringList &TForm4::modesReglement()
@@ -239,7 +220,7 @@ bool TForm4::enregistrer()
 {
     if (m_mode == Mode::Visualisation)
         return false;
-    if (const QString problem = checkAmounts(*m_amounts); !problem.isEmpty()) {
+    if (const QString problem = m_amounts->verifier(); !problem.isEmpty()) {
         Dialogs::error(problem);
         return false;
     }

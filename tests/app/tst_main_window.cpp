@@ -400,6 +400,7 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     QCOMPARE(enabled, QStringList({QStringLiteral("Imprimer"), QStringLiteral("Quitter"),
                                    QStringLiteral("Liste des Clients"), QStringLiteral("Nouveau client"),
                                    QStringLiteral("Nouvelle réservation"), QStringLiteral("Liste des factures"),
+                                   QStringLiteral("Liste des devis"), QStringLiteral("Nouveau devis"),
                                    QStringLiteral("Personnalisation"), QStringLiteral("Prestations"),
                                    QStringLiteral("TVA"), QStringLiteral("A propos")}));
     // Not offered, but ready the day it is.

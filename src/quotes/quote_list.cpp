@@ -1,0 +1,46 @@
+#include "quotes/quote_list.h"
+
+#include "clients/spreadsheet_export.h"
+#include "common/errors.h"
+#include "quotes/devis.h"
+
+namespace QuoteList {
+
+QString titre()
+{
+    return QStringLiteral("Liste des devis ");
+}
+
+TextGrid remplir()
+{
+    TextGrid grid(2, ColumnCount);
+    grid.setRow(0, {QStringLiteral("N°"), QStringLiteral("Date"), QStringLiteral("Du"), QStringLiteral("Au"),
+                    QStringLiteral("Client"), QStringLiteral("Remise"), QStringLiteral("Acompte"),
+                    QStringLiteral("Montant HT"), QStringLiteral("Montant TVA"), QStringLiteral("Montant TTC")});
+    Devis().listeDevis(grid);
+    // The entry row stays only when no quote was listed.
+    if (grid.rowCount() > 2 && grid.isRowEmpty(grid.rowCount() - 1))
+        grid.removeRow(grid.rowCount() - 1);
+    return grid;
+}
+
+SpreadsheetOptions options()
+{
+    SpreadsheetOptions o;
+    o.dropFirstColumn = true;
+    return o;
+}
+
+bool ecrire(const QString &file, const QString &unused, QString *error)
+{
+    Q_UNUSED(unused);
+    try {
+        return Spreadsheet::writeGrid(remplir(), titre(), file, options(), error);
+    } catch (const KestrovaError &e) {
+        if (error)
+            *error = e.text();
+        return false;
+    }
+}
+
+} // namespace QuoteList
