@@ -393,6 +393,30 @@ private slots:
         QCOMPARE(XlsxReader::rowTexts(sheet, 2).mid(1, 2), (QStringList{"", ""}));
         QCOMPARE(XlsxReader::rowTexts(sheet, 4).join(QString()), QString());
     }
+
+    // KESTROVA_SHOTS=DIR writes the form and the list as a user sees them, to look at.
+    void screenshots()
+    {
+        const QString dir = qEnvironmentVariable("KESTROVA_SHOTS");
+        if (dir.isEmpty())
+            QSKIP("KESTROVA_SHOTS not set");
+        TestDatabase database;
+        ScopedAnswerer answers;
+        catalogue();
+        TFormDevis form;
+        fillNewQuote(form, addClient(QStringLiteral("Le Goff"), QStringLiteral("Anne"), QStringLiteral("3 rue Haute"),
+                                     QStringLiteral("29000"), QStringLiteral("Quimper")),
+                     QStringLiteral("10"));
+        form.dates()->setDates(QDate(2025, 7, 1), QDate(2025, 7, 3));
+        form.comment()->setPlainText(QStringLiteral("Arrivée vers 18 h."));
+        form.show();
+        QVERIFY(form.grab().save(dir + QStringLiteral("/quote_form.png")));
+        QVERIFY(form.enregistrer());
+        TFormListeDevis list(&form);
+        list.resize(1200, 400);
+        list.show();
+        QVERIFY(list.grab().save(dir + QStringLiteral("/quote_list.png")));
+    }
 };
 
 QTEST_MAIN(TstQuoteWindows)
