@@ -13,19 +13,22 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+struct SmtpServerOptions
+{
+    bool tls = false;
+    QStringList refuse; // recipients answered 550
+};
+
 class SmtpTestServer
 {
 public:
-    struct Options
-    {
-        bool tls = false;
-        QStringList refuse; // recipients answered 550
-    };
+    using Options = SmtpServerOptions;
 
     explicit SmtpTestServer(Options options = {})
     {
-        QStringList args{sourceDir() + QStringLiteral("/tests/servers/smtp_server.py"), QStringLiteral("--dir"),
-                         m_dir.path(), QStringLiteral("--lifetime"), QStringLiteral("120")};
+        QStringList args{sourceDir() + QStringLiteral("/tests/servers/smtp_server.py"),
+                         QStringLiteral("--dir"), m_dir.path(), QStringLiteral("--lifetime"),
+                         QStringLiteral("120")};
         if (options.tls)
             args << QStringLiteral("--tls");
         for (const QString &r : options.refuse)
