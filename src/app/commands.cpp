@@ -10,6 +10,8 @@ const QList<Command> &commands()
          &runDemo},
         {"export", "clients|reservations|prestations|details",
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
+        {"archive", "pack|list|unpack FICHIER [DOSSIER]", "crée, liste ou extrait une archive de sauvegarde", false, &runArchive},
+        {"restaurer", "FICHIER", "restaure les données depuis une archive de sauvegarde locale", false, &runRestaurer},
     };
     return list;
 }

@@ -22,3 +22,5 @@ int runInit(const QString &dataDir, const QStringList &args);
 int runScreenshot(const QString &dataDir, const QStringList &args);
 int runDemo(const QString &dataDir, const QStringList &args);
 int runExport(const QString &dataDir, const QStringList &args);
+int runArchive(const QString &dataDir, const QStringList &args);
+int runRestaurer(const QString &dataDir, const QStringList &args);

@@ -8,6 +8,7 @@
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "data/sql.h"
+#include "net/backup_window.h"
 #include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
@@ -54,6 +55,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    TFormSauvegarde::install(this);
     m_refreshers = new PlanningRefreshers(this);
     connectSignals();
     connectEntryPanel();
