@@ -204,11 +204,11 @@ void TestArchive::snapshotLeavesOutUncommittedWorkAndStandsAlone()
         QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copie"));
         c.setDatabaseName(copy);
         QVERIFY(c.open());
-        Sql q(c, QStringLiteral("SELECT nom FROM infos ORDER BY id"));
+        Sql q(c, QStringLiteral("SELECT nom FROM infos WHERE id > 1 ORDER BY id"));
         QStringList names;
         for (const QVariantList &row : q.rows())
             names << row[0].toString();
-        QCOMPARE(names, (QStringList{QStringLiteral("Mon Hotel"), QStringLiteral("Commité")}));
+        QCOMPARE(names, QStringList{QStringLiteral("Commité")});
         c.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("copie"));
