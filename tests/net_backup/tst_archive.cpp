@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QMap>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QTest>
 
@@ -102,6 +103,7 @@ private slots:
     void restoreReplacesTheDataAndRemovesWhatTheBackupLacks();
     void recentBackupsAreTheNewestByDate_data();
     void recentBackupsAreTheNewestByDate();
+    void commandsPackListUnpackAndRestore();
 };
 
 void TestArchive::recordsHaveTheDocumentedLayoutAndRoundTrip()
@@ -338,6 +340,51 @@ void TestArchive::recentBackupsAreTheNewestByDate()
     for (const BackupNames::Listed &l : BackupNames::recentBackups(names, QStringLiteral("7")))
         texts << l.text;
     QCOMPARE(texts, expected);
+}
+
+void TestArchive::commandsPackListUnpackAndRestore()
+{
+    QTemporaryDir work;
+    TestDatabase db;
+    addClient(QStringLiteral("Dupont"));
+    db.dir().writeFile(QStringLiteral("config.ini"), "[Chambres]\nnombre=1\n");
+    db.dir().writeFile(QStringLiteral("description/1.txt"), "Vue");
+    DataModule::release();
+    const auto run = [&](const QStringList &args, QByteArray *out = nullptr) {
+        QProcess p;
+        p.setWorkingDirectory(work.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PWD"), work.path());
+        p.setProcessEnvironment(env);
+        p.start(programPath(), QStringList{QStringLiteral("--dir"), db.path()} + args);
+        p.waitForFinished(60000);
+        if (out)
+            *out = p.readAllStandardOutput();
+        return p.exitCode();
+    };
+    // A relative name is taken from where the command runs, not from the data directory.
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("copie.zip")}), 0);
+    QVERIFY(QFile::exists(work.filePath(QStringLiteral("copie.zip"))));
+    QByteArray listing;
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("copie.zip")}, &listing), 0);
+    QVERIFY(listing.startsWith("reserv2.mdb\t"));
+    QVERIFY(listing.endsWith("config.ini\t20\ndescription/1.txt\t3\n"));
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("unpack"), QStringLiteral("copie.zip"), QStringLiteral("x")}), 0);
+    QCOMPARE(tree(work.filePath(QStringLiteral("x"))).value(QStringLiteral("description/1.txt")), QByteArray("Vue"));
+
+    addClient(QStringLiteral("Après"));
+    DataModule::release();
+    QCOMPARE(run({QStringLiteral("restaurer"), QStringLiteral("copie.zip")}), 0);
+    QCOMPARE(clientCount(), 2);
+    DataModule::release();
+
+    writeFile(work.filePath(QStringLiteral("abime.zip")), goodRecord("../evil", "x"));
+    const QMap<QString, QByteArray> before = tree(db.path());
+    QCOMPARE(run({QStringLiteral("restaurer"), QStringLiteral("abime.zip")}), 1);
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("abime.zip")}), 1);
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("compresser"), QStringLiteral("abime.zip")}), 2);
+    QCOMPARE(run({QStringLiteral("restaurer")}), 2);
+    QCOMPARE(tree(db.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestArchive)
