@@ -10,6 +10,7 @@ PACKAGES="
   fonts-dejavu-core fonts-urw-base35
   libbenchmark-dev libhpdf-dev
   qpdf poppler-utils sqlite3
+  desktop-file-utils appstream dpkg-dev
   python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl
 "
 

@@ -11,6 +11,7 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("A propos"));
+    setWindowIcon(AppInfo::applicationIcon());
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
@@ -27,6 +28,11 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
         layout->addWidget(label);
         return label;
     };
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("iconLabel"));
+    icon->setAlignment(Qt::AlignCenter);
+    icon->setPixmap(AppInfo::applicationIcon().pixmap(QSize(64, 64)));
+    layout->addWidget(icon);
     addLine(QStringLiteral("A Propos"), 4, true);
     addLine(QStringLiteral("Logiciel de gestion des réservations"), 1);
     addLine(AppInfo::versionText(), 0, true);

@@ -16,6 +16,14 @@ QString applicationTitle()
     return QStringLiteral("Kestrova : Gérer vos réservations simplement");
 }
 
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/kestrova-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 QString documentation()
 {
     const QString appDir = QCoreApplication::applicationDirPath();

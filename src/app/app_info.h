@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 
 // Texts that describe the program itself, shared by the main window, the about
@@ -10,6 +11,9 @@ namespace AppInfo {
 QString versionText();
 // The application title: "Kestrova : Gérer vos réservations simplement".
 QString applicationTitle();
+
+// The program's icon, in every size compiled into it (windows, about box, task bar).
+QIcon applicationIcon();
 // Where the user guide is: the program's README.md when it is found beside the
 // executable, in its share/doc folder or one level up, else a plain hint.
 QString documentation();

@@ -10,6 +10,9 @@ int runGui(const QString &dataDir)
     Q_UNUSED(dataDir);
     // Message boxes carry the application's title.
     QGuiApplication::setApplicationDisplayName(AppInfo::applicationTitle());
+    // The desktop matches the window to its menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kestrova"));
+    QApplication::setWindowIcon(AppInfo::applicationIcon());
     TForm1 window;
     // Without its database the planning can do nothing useful: the error has been
     // shown, the program stops there.

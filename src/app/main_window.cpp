@@ -42,6 +42,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Kestrova : Gérer les réservations de vos chambres"));
+    setWindowIcon(AppInfo::applicationIcon());
     m_menus = MainMenus::create(menuBar());
     buildTabs();
 
