@@ -117,7 +117,7 @@ TFormSauvegarde::TFormSauvegarde(QWidget *parent) : QDialog(parent)
     buttons->addWidget(m_valider);
     buttons->addWidget(m_retour);
     layout->addLayout(buttons);
-    resize(560, 520);
+    resize(600, 520);
 
     connect(m_tester, &QPushButton::clicked, this, &TFormSauvegarde::TesterClick);
     connect(m_valider, &QPushButton::clicked, this, &TFormSauvegarde::ValiderClick);
