@@ -9,6 +9,7 @@
 #include "net/archive_backup.h"
 #include "net/archive_restore.h"
 #include "net/soap_client.h"
+#include "planning/planning_refreshers.h"
 #include "planning/view_freshness.h"
 
 #include <QAction>
@@ -145,16 +146,18 @@ TFormSauvegarde *TFormSauvegarde::install(TForm1 *mainWindow)
 
 void TFormSauvegarde::openFrom(TForm1 *mainWindow)
 {
-    // The database file may be copied or replaced while the window is open.
+    // The database file may be copied or replaced while the window is open:
+    // no delayed fill may reopen it meanwhile.
+    mainWindow->refreshers()->cancelAll();
     DataModule::closeConnection(TForm1::connectionName());
     DataModule::release();
     m_restored = false;
     exec();
     try {
-        if (m_restored) {
-            ViewFreshness::markStale();
+        // Fills cancelled above, or a restored database: every view is refilled.
+        ViewFreshness::markStale();
+        if (m_restored)
             mainWindow->personnalidation();
-        }
         mainWindow->rafraichirVues();
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
