@@ -32,8 +32,9 @@ void BM_ZlibDefaultLevel(benchmark::State &state)
     QByteArray out(qsizetype(compressBound(uLong(g_bytes.size()))), Qt::Uninitialized);
     for (auto _ : state) {
         uLongf size = uLongf(out.size());
-        compress2(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(g_bytes.constData()),
-                  uLong(g_bytes.size()), Z_DEFAULT_COMPRESSION);
+        compress2(reinterpret_cast<Bytef *>(out.data()), &size,
+                  reinterpret_cast<const Bytef *>(g_bytes.constData()), uLong(g_bytes.size()),
+                  Z_DEFAULT_COMPRESSION);
         benchmark::DoNotOptimize(size);
     }
     state.SetBytesProcessed(state.iterations() * g_bytes.size());
@@ -67,7 +68,8 @@ int main(int argc, char **argv)
     try {
         BenchData::create(dir.filePath(QStringLiteral("hotel")));
         DataModule::release();
-        g_database = QDir(dir.filePath(QStringLiteral("hotel"))).absoluteFilePath(QStringLiteral("reserv.mdb"));
+        g_database =
+            QDir(dir.filePath(QStringLiteral("hotel"))).absoluteFilePath(QStringLiteral("reserv.mdb"));
         QFile f(g_database);
         if (!f.open(QIODevice::ReadOnly))
             return 1;
@@ -80,15 +82,19 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "unpacked database differs from the source\n");
             return 1;
         }
-        std::fprintf(stderr, "database: %lld bytes, archive: %lld bytes\n", static_cast<long long>(g_bytes.size()),
+        std::fprintf(stderr, "database: %lld bytes, archive: %lld bytes\n",
+                     static_cast<long long>(g_bytes.size()),
                      static_cast<long long>(QFileInfo(archive).size()));
     } catch (const KestrovaError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 1;
     }
-    benchmark::RegisterBenchmark("zlib default level (memory)", BM_ZlibDefaultLevel)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("archive pack (file to file)", BM_ArchivePack)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("archive unpack, verified", BM_ArchiveUnpackVerified)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("zlib default level (memory)", BM_ZlibDefaultLevel)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("archive pack (file to file)", BM_ArchivePack)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("archive unpack, verified", BM_ArchiveUnpackVerified)
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

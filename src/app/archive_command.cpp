@@ -30,7 +30,8 @@ int runArchive(const QString &dataDir, const QStringList &args)
     QTextStream err(stderr);
     const QString action = args.value(0);
     const int expected = action == QLatin1String("unpack") ? 3 : 2;
-    if (action != QLatin1String("pack") && action != QLatin1String("list") && action != QLatin1String("unpack")) {
+    if (action != QLatin1String("pack") && action != QLatin1String("list") &&
+        action != QLatin1String("unpack")) {
         err << "archive : indiquez pack, list ou unpack, puis le fichier de l'archive.\n";
         return 2;
     }

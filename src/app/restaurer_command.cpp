@@ -29,8 +29,8 @@ int runRestaurer(const QString &dataDir, const QStringList &args)
     }
     try {
         const QStringList restored = ArchiveRestore::restore(commandLinePath(args.first()));
-        out << "Restauration effectuée dans « " << QDir::toNativeSeparators(dataDir) << " » : "
-            << restored.join(QStringLiteral(", ")) << ".\n";
+        out << "Restauration effectuée dans « " << QDir::toNativeSeparators(dataDir)
+            << " » : " << restored.join(QStringLiteral(", ")) << ".\n";
     } catch (const KestrovaError &e) {
         err << "restaurer : " << e.text() << "\n";
         return 1;

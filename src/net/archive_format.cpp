@@ -70,7 +70,8 @@ void checkRelativePath(const ArchiveEntry &entry, int index)
             throw ArchiveError(where + QStringLiteral(" : lecteur ou nom invalide refusé « %1 ».").arg(full));
         if (part == QLatin1String(".."))
             throw ArchiveError(
-                where + QStringLiteral(" : chemin sortant du dossier de destination refusé « %1 ».").arg(full));
+                where +
+                QStringLiteral(" : chemin sortant du dossier de destination refusé « %1 ».").arg(full));
         if (part.isEmpty() || part == QLatin1String("."))
             throw ArchiveError(where + QStringLiteral(" : nom de fichier invalide « %1 ».").arg(full));
     }
@@ -81,9 +82,8 @@ void checkRelativePath(const ArchiveEntry &entry, int index)
 void inflateEntry(const char *data, qint64 compressedSize, const ArchiveEntry &entry, int index,
                   const std::function<void(const char *, qint64)> &sink)
 {
-    const QString where = QStringLiteral("Enregistrement %1 (« %2 ») de l'archive")
-                              .arg(index + 1)
-                              .arg(entry.relativePath());
+    const QString where =
+        QStringLiteral("Enregistrement %1 (« %2 ») de l'archive").arg(index + 1).arg(entry.relativePath());
     z_stream zs;
     std::memset(&zs, 0, sizeof zs);
     if (inflateInit(&zs) != Z_OK)
@@ -101,8 +101,9 @@ void inflateEntry(const char *data, qint64 compressedSize, const ArchiveEntry &e
         produced += chunk;
         if (produced > entry.size) {
             inflateEnd(&zs);
-            throw ArchiveError(where + QStringLiteral(" : le contenu dépasse la taille annoncée (%1 octets).")
-                                          .arg(entry.size));
+            throw ArchiveError(
+                where +
+                QStringLiteral(" : le contenu dépasse la taille annoncée (%1 octets).").arg(entry.size));
         }
         if (chunk > 0 && sink)
             sink(buffer.constData(), chunk);
@@ -116,12 +117,12 @@ void inflateEntry(const char *data, qint64 compressedSize, const ArchiveEntry &e
     const uInt left = zs.avail_in;
     inflateEnd(&zs);
     if (left != 0)
-        throw ArchiveError(where + QStringLiteral(" : %1 octets inattendus après les données compressées.")
-                                      .arg(left));
+        throw ArchiveError(
+            where + QStringLiteral(" : %1 octets inattendus après les données compressées.").arg(left));
     if (produced != entry.size)
         throw ArchiveError(where + QStringLiteral(" : %1 octets décompressés au lieu des %2 annoncés.")
-                                      .arg(produced)
-                                      .arg(entry.size));
+                                       .arg(produced)
+                                       .arg(entry.size));
 }
 
 struct ParsedEntry
@@ -144,7 +145,8 @@ QList<ParsedEntry> parse(const QByteArray &archive)
         const QString where = QStringLiteral("Enregistrement %1 de l'archive").arg(index + 1);
         if (n - pos < headerBytes)
             throw ArchiveError(
-                QStringLiteral("L'archive se termine par %1 octets qui ne forment pas un enregistrement complet.")
+                QStringLiteral(
+                    "L'archive se termine par %1 octets qui ne forment pas un enregistrement complet.")
                     .arg(n - pos));
         ParsedEntry parsed;
         const int pathLength = static_cast<unsigned char>(p[pos]);
@@ -163,14 +165,16 @@ QList<ParsedEntry> parse(const QByteArray &archive)
         checkRelativePath(parsed.entry, index);
         if (parsed.entry.size < 0 || parsed.entry.compressedSize < 0)
             throw ArchiveError(where + QStringLiteral(" : taille négative (%1, %2).")
-                                          .arg(parsed.entry.size)
-                                          .arg(parsed.entry.compressedSize));
+                                           .arg(parsed.entry.size)
+                                           .arg(parsed.entry.compressedSize));
         if (parsed.entry.size > Archive::maxEntrySize)
-            throw ArchiveError(where + QStringLiteral(" : taille démesurée (%1 octets).").arg(parsed.entry.size));
+            throw ArchiveError(where +
+                               QStringLiteral(" : taille démesurée (%1 octets).").arg(parsed.entry.size));
         if (parsed.entry.compressedSize > n - pos)
-            throw ArchiveError(where + QStringLiteral(" tronqué : %1 octets de données annoncés, %2 présents.")
-                                          .arg(parsed.entry.compressedSize)
-                                          .arg(n - pos));
+            throw ArchiveError(where +
+                               QStringLiteral(" tronqué : %1 octets de données annoncés, %2 présents.")
+                                   .arg(parsed.entry.compressedSize)
+                                   .arg(n - pos));
         parsed.dataOffset = pos;
         pos += parsed.entry.compressedSize;
         entries << parsed;
@@ -195,8 +199,8 @@ QList<ArchiveEntry> verify(const QByteArray &archive, QList<ParsedEntry> *parsed
     const QList<ParsedEntry> parsed = parse(archive);
     QList<ArchiveEntry> entries;
     for (int i = 0; i < parsed.size(); ++i) {
-        inflateEntry(archive.constData() + parsed[i].dataOffset, parsed[i].entry.compressedSize, parsed[i].entry,
-                     i, {});
+        inflateEntry(archive.constData() + parsed[i].dataOffset, parsed[i].entry.compressedSize,
+                     parsed[i].entry, i, {});
         entries << parsed[i].entry;
     }
     if (parsedOut)
@@ -290,12 +294,13 @@ QList<ArchiveEntry> unpackBytes(const QByteArray &archive, const QString &target
         const QString destination = target.absoluteFilePath(relative);
         const QString parent = QFileInfo(destination).absolutePath();
         if (!QDir().mkpath(parent))
-            throw ArchiveError(
-                QStringLiteral("Impossible de créer le dossier « %1 ».").arg(QDir::toNativeSeparators(parent)));
+            throw ArchiveError(QStringLiteral("Impossible de créer le dossier « %1 ».")
+                                   .arg(QDir::toNativeSeparators(parent)));
         // A directory of the target that links elsewhere must not carry the file out.
         const QString canonicalParent = QFileInfo(parent).canonicalFilePath();
         if (canonicalParent != root && !canonicalParent.startsWith(root + QLatin1Char('/')))
-            throw ArchiveError(QStringLiteral("« %1 » sortirait du dossier de destination : refusé.").arg(relative));
+            throw ArchiveError(
+                QStringLiteral("« %1 » sortirait du dossier de destination : refusé.").arg(relative));
         // A link left at the destination is replaced, never followed.
         if (QFileInfo(destination).isSymLink())
             QFile::remove(destination);
@@ -304,8 +309,9 @@ QList<ArchiveEntry> unpackBytes(const QByteArray &archive, const QString &target
             throw ArchiveError(QStringLiteral("Impossible d'écrire « %1 » : %2")
                                    .arg(QDir::toNativeSeparators(destination), file.errorString()));
         bool written = true;
-        inflateEntry(archive.constData() + parsed[i].dataOffset, entry.compressedSize, entry, i,
-                     [&](const char *data, qint64 size) { written = written && file.write(data, size) == size; });
+        inflateEntry(
+            archive.constData() + parsed[i].dataOffset, entry.compressedSize, entry, i,
+            [&](const char *data, qint64 size) { written = written && file.write(data, size) == size; });
         if (!written || !file.commit())
             throw ArchiveError(QStringLiteral("Impossible d'écrire « %1 » : %2")
                                    .arg(QDir::toNativeSeparators(destination), file.errorString()));

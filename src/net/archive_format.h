@@ -17,8 +17,8 @@ public:
 // One record of a backup archive.
 struct ArchiveEntry
 {
-    QString path; // directory field; empty in the archives we write
-    QString name; // relative name, "/" between directories ("description/3.txt")
+    QString path;              // directory field; empty in the archives we write
+    QString name;              // relative name, "/" between directories ("description/3.txt")
     qint64 size = 0;           // uncompressed size
     qint64 compressedSize = 0; // size of the zlib stream
     // Where the entry lands below a target directory: path and name joined.

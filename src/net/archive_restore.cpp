@@ -37,7 +37,8 @@ void prepareDatabase(const QString &path)
         throw ArchiveError(QStringLiteral("La sauvegarde ne peut pas être restaurée : ") + header);
     const QString integrity = DatabaseSnapshot::checkIntegrity(path);
     if (!integrity.isEmpty())
-        throw ArchiveError(QStringLiteral("La sauvegarde ne peut pas être restaurée : ") + integrity + QLatin1Char('.'));
+        throw ArchiveError(QStringLiteral("La sauvegarde ne peut pas être restaurée : ") + integrity +
+                           QLatin1Char('.'));
     const QString name = QStringLiteral("restore-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString error;
     {
@@ -76,7 +77,9 @@ void ensureDatabaseClosed()
 class Replacement
 {
 public:
-    Replacement(QString dataDir, QString keepDir) : m_dataDir(std::move(dataDir)), m_keepDir(std::move(keepDir)) {}
+    Replacement(QString dataDir, QString keepDir)
+        : m_dataDir(std::move(dataDir)), m_keepDir(std::move(keepDir))
+    {}
     ~Replacement()
     {
         if (!m_committed)
@@ -186,7 +189,8 @@ QStringList restore(const QString &archivePath)
                n.startsWith(QLatin1String(".restauration-"));
     };
     if (std::any_of(names.cbegin(), names.cend(), reserved))
-        throw ArchiveError(QStringLiteral("Cette archive contient des fichiers réservés au logiciel : refusée."));
+        throw ArchiveError(
+            QStringLiteral("Cette archive contient des fichiers réservés au logiciel : refusée."));
     prepareDatabase(unpacked + QLatin1Char('/') + database);
     ensureDatabaseClosed();
 

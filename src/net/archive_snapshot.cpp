@@ -99,7 +99,8 @@ QString checkIntegrity(const QString &path)
         problems << h.error();
     sqlite3_finalize(stmt);
     if (!problems.isEmpty())
-        return QStringLiteral("la base de données est endommagée (%1)").arg(problems.mid(0, 3).join(QStringLiteral("; ")));
+        return QStringLiteral("la base de données est endommagée (%1)")
+            .arg(problems.mid(0, 3).join(QStringLiteral("; ")));
     return {};
 }
 

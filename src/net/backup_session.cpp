@@ -94,7 +94,8 @@ bool isNumber(const QString &answer)
 QList<Listed> recentBackups(const QStringList &names, const QString &userNumber, int count)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^SauvegardeClients-([0-9]{1,4})-([0-9]{1,2})-([0-9]{1,2})-([0-9]{1,18})-([0-9]{1,18})\\.zip$"),
+        QStringLiteral(
+            "^SauvegardeClients-([0-9]{1,4})-([0-9]{1,2})-([0-9]{1,2})-([0-9]{1,18})-([0-9]{1,18})\\.zip$"),
         QRegularExpression::CaseInsensitiveOption);
     QList<Listed> found;
     for (const QString &name : names) {
@@ -107,7 +108,8 @@ QList<Listed> recentBackups(const QStringList &names, const QString &userNumber,
             continue;
         l.number = m.captured(4).toLongLong();
         l.remoteName = name.trimmed();
-        l.text = QStringLiteral("%1-%2-%3 N°%4").arg(m.captured(3), m.captured(2), m.captured(1), m.captured(4));
+        l.text =
+            QStringLiteral("%1-%2-%3 N°%4").arg(m.captured(3), m.captured(2), m.captured(1), m.captured(4));
         found << l;
     }
     std::sort(found.begin(), found.end(), [](const Listed &a, const Listed &b) {
@@ -169,8 +171,9 @@ Result run(const ServicesConfig &config, const QString &login, const QString &pa
                        });
             step(QStringLiteral("Transfert Terminé"), 100);
         } catch (const NetError &) {
-            result = deadline.remainingTime() < 500 ? timedOut()
-                                           : Result{Outcome::TransferFailed, QStringLiteral("Echec lors du transfert")};
+            result = deadline.remainingTime() < 500
+                         ? timedOut()
+                         : Result{Outcome::TransferFailed, QStringLiteral("Echec lors du transfert")};
         }
         QFile::remove(localArchive);
         return result;

@@ -41,7 +41,7 @@ namespace BackupNames {
 
 // "SauvegardeClients-Y-M-D-B-U.zip", date without leading zeros.
 QString remoteArchive(const QDate &date, const QString &backupNumber, const QString &userNumber);
-QString remoteConfig(const QString &userNumber); // "SauvegardeConfig-U.ini"
+QString remoteConfig(const QString &userNumber);   // "SauvegardeConfig-U.ini"
 QString localArchive(const QString &backupNumber); // "sauvegarde-B.zip"
 
 // True for the answer of an accepted account or a new backup: a decimal number.

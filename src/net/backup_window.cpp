@@ -65,6 +65,7 @@ TFormSauvegarde::TFormSauvegarde(QWidget *parent) : QDialog(parent)
     m_password = new QLineEdit(identifiers);
     m_password->setObjectName(QStringLiteral("Password"));
     m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     m_tester = new QPushButton(QStringLiteral("Tester"), identifiers);
     m_tester->setObjectName(QStringLiteral("Tester"));
     idLayout->addWidget(new QLabel(QStringLiteral("Email"), identifiers), 0, 0);
@@ -95,7 +96,8 @@ TFormSauvegarde::TFormSauvegarde(QWidget *parent) : QDialog(parent)
 
     auto *automation = new QGroupBox(QStringLiteral("Automatisation"), this);
     auto *autoLayout = new QVBoxLayout(automation);
-    m_automatic = new QCheckBox(QStringLiteral("Sauvegarder vos données à la fermeture du logiciel"), automation);
+    m_automatic =
+        new QCheckBox(QStringLiteral("Sauvegarder vos données à la fermeture du logiciel"), automation);
     m_automatic->setObjectName(QStringLiteral("CheckAuto"));
     autoLayout->addWidget(m_automatic);
     layout->addWidget(automation);
@@ -275,7 +277,8 @@ void TFormSauvegarde::listerSauvegardes()
             FtpClient ftp(config.ftp);
             ftp.connectToServer();
             SoapClient soap(config.webService);
-            const QString user = soap.VerifUtilisateur(login, password, QStringLiteral("Sauvegarde")).trimmed();
+            const QString user =
+                soap.VerifUtilisateur(login, password, QStringLiteral("Sauvegarde")).trimmed();
             if (!BackupNames::isNumber(user))
                 throw NetError(refusalMessage());
             return BackupNames::recentBackups(ftp.list(), user);
@@ -403,7 +406,8 @@ void TFormSauvegarde::ValiderClick()
     const QString login = m_email->text();
     const QString password = m_password->text();
     const auto verify = [&](const QString &authorisation) {
-        return runInBackground([&] { return soap.VerifUtilisateur(login, password, authorisation).trimmed(); });
+        return runInBackground(
+            [&] { return soap.VerifUtilisateur(login, password, authorisation).trimmed(); });
     };
 
     // A server that cannot be reached stops everything with its own explanation.
@@ -433,8 +437,9 @@ void TFormSauvegarde::ValiderClick()
             } catch (const KestrovaError &e) {
                 // The user must know that nothing was touched, and why.
                 append(e.text());
-                Dialogs::error(QStringLiteral("La restauration a échoué : %1\nVos fichiers n'ont pas été modifiés.")
-                                   .arg(e.text()));
+                Dialogs::error(
+                    QStringLiteral("La restauration a échoué : %1\nVos fichiers n'ont pas été modifiés.")
+                        .arg(e.text()));
             }
         }
     }
@@ -479,7 +484,8 @@ void sauvegardeFermeture(QWidget *parent, int seconds)
     progressWindow.setWindowTitle(QStringLiteral("Sauvegarde à la fermeture"));
     progressWindow.setWindowModality(Qt::ApplicationModal);
     auto *layout = new QVBoxLayout(&progressWindow);
-    auto *label = new QLabel(QStringLiteral("Sauvegarde de vos données avant la fermeture..."), &progressWindow);
+    auto *label =
+        new QLabel(QStringLiteral("Sauvegarde de vos données avant la fermeture..."), &progressWindow);
     auto *bar = new QProgressBar(&progressWindow);
     bar->setRange(0, 100);
     layout->addWidget(label);
@@ -490,17 +496,18 @@ void sauvegardeFermeture(QWidget *parent, int seconds)
     QPointer<QDialog> window(&progressWindow);
     const QDeadlineTimer deadline{std::chrono::seconds(seconds)};
     const ShutdownBackup::Result result = runInBackground([&] {
-        return ShutdownBackup::run(config, ids.email, ids.password, deadline, [=](const QString &step, int percent) {
-            QMetaObject::invokeMethod(
-                window,
-                [=] {
-                    if (!window)
-                        return;
-                    label->setText(step);
-                    bar->setValue(percent);
-                },
-                Qt::QueuedConnection);
-        });
+        return ShutdownBackup::run(config, ids.email, ids.password, deadline,
+                                   [=](const QString &step, int percent) {
+                                       QMetaObject::invokeMethod(
+                                           window,
+                                           [=] {
+                                               if (!window)
+                                                   return;
+                                               label->setText(step);
+                                               bar->setValue(percent);
+                                           },
+                                           Qt::QueuedConnection);
+                                   });
     });
     progressWindow.hide();
     if (result.outcome != ShutdownBackup::Outcome::Done)

@@ -24,8 +24,7 @@ class TForm1;
 // events (the window repaints, progress arrives); returns its result or
 // rethrows its exception. The work must not touch widgets or the database
 // connections of the calling thread.
-template<typename F>
-auto runInBackground(F work) -> std::invoke_result_t<F>
+template <typename F> auto runInBackground(F work) -> std::invoke_result_t<F>
 {
     using R = std::invoke_result_t<F>;
     std::exception_ptr error;

@@ -121,7 +121,8 @@ void FtpClient::perform(const QString &what)
     const CURLcode rc = curl_easy_perform(asCurl(m_curl));
     if (rc == CURLE_OK)
         return;
-    const QString reason = m_error[0] ? QString::fromUtf8(m_error) : QString::fromUtf8(curl_easy_strerror(rc));
+    const QString reason =
+        m_error[0] ? QString::fromUtf8(m_error) : QString::fromUtf8(curl_easy_strerror(rc));
     // A failed exchange leaves the control connection in an unknown state.
     disconnect();
     throw NetError(what + QStringLiteral(" : ") + reason);

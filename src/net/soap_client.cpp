@@ -17,12 +17,24 @@ void appendEscaped(QByteArray &out, const QString &text)
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         switch (u) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        case '\r': out += "&#13;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
         default:
             if (u < 0x20 && u != '\n' && u != '\t')
                 break; // not allowed in XML 1.0
@@ -183,15 +195,17 @@ QString SoapClient::call(const QString &operation, const Parameters &parameters)
                                                      : QString::fromUtf8(curl_easy_strerror(rc))));
     // A SOAP fault comes with status 500 and is reported with its own text.
     if (status != 200 && status != 500)
-        throw NetError(QStringLiteral("Le service web a répondu « HTTP %1 » à « %2 ».").arg(status).arg(operation));
+        throw NetError(
+            QStringLiteral("Le service web a répondu « HTTP %1 » à « %2 ».").arg(status).arg(operation));
     return parseResponse(body, operation);
 }
 
-QString SoapClient::VerifUtilisateur(const QString &login, const QString &password, const QString &autorisation)
+QString SoapClient::VerifUtilisateur(const QString &login, const QString &password,
+                                     const QString &autorisation)
 {
     return call(QStringLiteral("VerifUtilisateur"), {{QStringLiteral("Login"), login},
-                                                    {QStringLiteral("Password"), password},
-                                                    {QStringLiteral("Autorisation"), autorisation}});
+                                                     {QStringLiteral("Password"), password},
+                                                     {QStringLiteral("Autorisation"), autorisation}});
 }
 
 QString SoapClient::CreerSauvegarde(const QString &login, const QString &password)
@@ -201,12 +215,13 @@ QString SoapClient::CreerSauvegarde(const QString &login, const QString &passwor
 }
 
 QString SoapClient::MaJServeur(const QString &login, const QString &password, const QString &planning,
-                               const QString &client, const QString &prestations, const QString &planningDetails)
+                               const QString &client, const QString &prestations,
+                               const QString &planningDetails)
 {
     return call(QStringLiteral("MaJServeur"), {{QStringLiteral("Login"), login},
-                                              {QStringLiteral("Password"), password},
-                                              {QStringLiteral("Planning"), planning},
-                                              {QStringLiteral("Client"), client},
-                                              {QStringLiteral("Prestations"), prestations},
-                                              {QStringLiteral("Planning_details"), planningDetails}});
+                                               {QStringLiteral("Password"), password},
+                                               {QStringLiteral("Planning"), planning},
+                                               {QStringLiteral("Client"), client},
+                                               {QStringLiteral("Prestations"), prestations},
+                                               {QStringLiteral("Planning_details"), planningDetails}});
 }

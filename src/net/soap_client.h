@@ -19,9 +19,9 @@ public:
 
     explicit SoapClient(const QString &baseAddress);
 
-    QString endpoint() const;                             // base + "/kestrova/webservices/wsdl.php"
-    QString soapAction(const QString &operation) const;   // endpoint + "/" + operation
-    QString nameSpace() const;                            // base + "/kestrova/webservices/nusoap/lib/"
+    QString endpoint() const;                           // base + "/kestrova/webservices/wsdl.php"
+    QString soapAction(const QString &operation) const; // endpoint + "/" + operation
+    QString nameSpace() const;                          // base + "/kestrova/webservices/nusoap/lib/"
 
     // The request for one operation, as ISO-8859-1 bytes (other characters as
     // character references).

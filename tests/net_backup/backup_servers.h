@@ -30,7 +30,8 @@ public:
         if (out.startsWith("PORT "))
             m_port = out.mid(5).trimmed().toInt();
         if (m_port == 0)
-            qWarning("server %s did not start: %s", qPrintable(script), m_process.readAllStandardError().constData());
+            qWarning("server %s did not start: %s", qPrintable(script),
+                     m_process.readAllStandardError().constData());
     }
     ~LoopbackServer()
     {

@@ -124,7 +124,9 @@ void TestArchive::recordsHaveTheDocumentedLayoutAndRoundTrip()
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     // path length 0, name length, name, sizes little-endian, zlib stream at the default level
-    QCOMPARE(bytes.left(7), QByteArray("\x00\x05" "a.bin", 7));
+    QCOMPARE(bytes.left(7), QByteArray("\x00\x05"
+                                       "a.bin",
+                                       7));
     QCOMPARE(bytes.mid(7, 4), le32(70000));
     const qint64 compressed = Archive::listBytes(bytes).first().compressedSize;
     QCOMPARE(bytes.mid(11, 4), le32(compressed));
@@ -134,8 +136,9 @@ void TestArchive::recordsHaveTheDocumentedLayoutAndRoundTrip()
     QList<QPair<QString, qint64>> listed;
     for (const ArchiveEntry &e : Archive::list(archive))
         listed << qMakePair(e.relativePath(), e.size);
-    const QList<QPair<QString, qint64>> expected{
-        {QStringLiteral("a.bin"), 70000}, {QStringLiteral("vide.txt"), 0}, {QStringLiteral("description/3.txt"), 34}};
+    const QList<QPair<QString, qint64>> expected{{QStringLiteral("a.bin"), 70000},
+                                                 {QStringLiteral("vide.txt"), 0},
+                                                 {QStringLiteral("description/3.txt"), 34}};
     QCOMPARE(listed, expected);
 
     const QString target = dir.file(QStringLiteral("cible"));
@@ -143,7 +146,8 @@ void TestArchive::recordsHaveTheDocumentedLayoutAndRoundTrip()
     const QMap<QString, QByteArray> out = tree(target);
     QCOMPARE(out.value(QStringLiteral("a.bin")), binary);
     QVERIFY(out.contains(QStringLiteral("vide.txt")));
-    QCOMPARE(out.value(QStringLiteral("description/3.txt")), QByteArray("Chambre double, vue sur le jardin."));
+    QCOMPARE(out.value(QStringLiteral("description/3.txt")),
+             QByteArray("Chambre double, vue sur le jardin."));
 }
 
 void TestArchive::backupHoldsTheFilesThatMatter_data()
@@ -154,15 +158,18 @@ void TestArchive::backupHoldsTheFilesThatMatter_data()
     const QString db = QStringLiteral("reserv2.mdb");
     const QString ini = QStringLiteral("config.ini");
     QTest::newRow("empty description 2 left out") << QStringLiteral("3") << true
-                                                  << QStringList{db, ini, QStringLiteral("emailDevis.txt"),
+                                                  << QStringList{db,
+                                                                 ini,
+                                                                 QStringLiteral("emailDevis.txt"),
                                                                  QStringLiteral("description/1.txt"),
                                                                  QStringLiteral("description/3.txt"),
                                                                  QStringLiteral("logo.jpg")};
-    QTest::newRow("nombre 0: no description") << QStringLiteral("0") << true
-                                              << QStringList{db, ini, QStringLiteral("emailDevis.txt"),
-                                                             QStringLiteral("logo.jpg")};
+    QTest::newRow("nombre 0: no description")
+        << QStringLiteral("0") << true
+        << QStringList{db, ini, QStringLiteral("emailDevis.txt"), QStringLiteral("logo.jpg")};
     QTest::newRow("shut-down backup: no templates")
-        << QStringLiteral("1") << false << QStringList{db, ini, QStringLiteral("description/1.txt"), QStringLiteral("logo.jpg")};
+        << QStringLiteral("1") << false
+        << QStringList{db, ini, QStringLiteral("description/1.txt"), QStringLiteral("logo.jpg")};
 }
 
 void TestArchive::backupHoldsTheFilesThatMatter()
@@ -226,11 +233,14 @@ void TestArchive::hostileArchivesChangeNothing_data()
     QTest::newRow("backslash traversal") << ini + goodRecord("description\\..\\..\\evil.txt", content);
     QTest::newRow("absolute name") << ini + goodRecord("/tmp/kestrova-evil.txt", content);
     QTest::newRow("drive letter") << ini + goodRecord("C:/evil.txt", content);
-    QTest::newRow("truncated record") << QByteArray(ini + goodRecord("logo.jpg", QByteArray(500, 'x'))).chopped(3);
+    QTest::newRow("truncated record")
+        << QByteArray(ini + goodRecord("logo.jpg", QByteArray(500, 'x'))).chopped(3);
     QTest::newRow("size mismatch") << ini + rawRecord({}, "logo.jpg", 9, zlibOf(content));
     QTest::newRow("negative size") << ini + rawRecord({}, "logo.jpg", -1, zlibOf(content));
-    QTest::newRow("compressed size past the end") << ini + rawRecord({}, "logo.jpg", 4, zlibOf(content), 1000000);
-    QTest::newRow("bad zlib") << ini + rawRecord({}, "logo.jpg", 4, QByteArray("\x78\x9c\x01\x02\x03\x04", 6));
+    QTest::newRow("compressed size past the end")
+        << ini + rawRecord({}, "logo.jpg", 4, zlibOf(content), 1000000);
+    QTest::newRow("bad zlib") << ini +
+                                     rawRecord({}, "logo.jpg", 4, QByteArray("\x78\x9c\x01\x02\x03\x04", 6));
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("trailing bytes") << ini + goodRecord("reserv2.mdb", "x") + QByteArray("\x01\x02\x03", 3);
     QTest::newRow("no database") << ini;
@@ -275,7 +285,8 @@ void TestArchive::restoreReplacesTheDataAndRemovesWhatTheBackupLacks()
     {
         TestDatabase source;
         addClient(QStringLiteral("Sauvegardé"));
-        source.dir().writeFile(QStringLiteral("config.ini"), "[Hotel]\nnom=Le Relais\n[Chambres]\nnombre=2\n");
+        source.dir().writeFile(QStringLiteral("config.ini"),
+                               "[Hotel]\nnom=Le Relais\n[Chambres]\nnombre=2\n");
         source.dir().writeFile(QStringLiteral("description/2.txt"), "Suite");
         BackupArchive::create(archive);
     }
@@ -294,14 +305,16 @@ void TestArchive::restoreReplacesTheDataAndRemovesWhatTheBackupLacks()
     QVERIFY(!files.contains(QStringLiteral("logo.jpg")));
     QVERIFY(!files.contains(QStringLiteral("emailDevis.txt")));
     QVERIFY(!files.contains(QStringLiteral("reserv2.mdb")));
-    QCOMPARE(files.value(QStringLiteral("config.ini")), QByteArray("[Hotel]\nnom=Le Relais\n[Chambres]\nnombre=2\n"));
+    QCOMPARE(files.value(QStringLiteral("config.ini")),
+             QByteArray("[Hotel]\nnom=Le Relais\n[Chambres]\nnombre=2\n"));
     QCOMPARE(files.value(QStringLiteral("description/2.txt")), QByteArray("Suite"));
     QCOMPARE(files.value(QStringLiteral("description/1.txt")), QByteArray("Vue sur la mer"));
     for (const QString &name : files.keys())
         QVERIFY2(!name.startsWith(QLatin1Char('.')), qPrintable(name)); // staging folder gone
     QCOMPARE(clientCount(), 2);
-    QCOMPARE(Sql(DataModule::shared(), QStringLiteral("SELECT nom FROM infos WHERE id = 2")).scalar().toString(),
-             QStringLiteral("Sauvegardé"));
+    QCOMPARE(
+        Sql(DataModule::shared(), QStringLiteral("SELECT nom FROM infos WHERE id = 2")).scalar().toString(),
+        QStringLiteral("Sauvegardé"));
 }
 
 void TestArchive::recentBackupsAreTheNewestByDate_data()
@@ -316,7 +329,8 @@ void TestArchive::recentBackupsAreTheNewestByDate_data()
         << QStringList{QStringLiteral("1-12-2024 N°15"), QStringLiteral("5-11-2024 N°14"),
                        QStringLiteral("2-10-2024 N°13"), QStringLiteral("30-9-2024 N°12")};
     QTest::newRow("a single backup is offered")
-        << QStringList{QStringLiteral("SauvegardeClients-2025-3-4-1-7.zip")} << QStringList{QStringLiteral("4-3-2025 N°1")};
+        << QStringList{QStringLiteral("SauvegardeClients-2025-3-4-1-7.zip")}
+        << QStringList{QStringLiteral("4-3-2025 N°1")};
     QTest::newRow("five most recent, same day by number, other users ignored")
         << QStringList{QStringLiteral("SauvegardeConfig-7.ini"),
                        QStringLiteral("SauvegardeClients-2025-1-1-1-7.zip"),
@@ -328,8 +342,9 @@ void TestArchive::recentBackupsAreTheNewestByDate_data()
                        QStringLiteral("SauvegardeClients-2025-1-4-5-7.zip"),
                        QStringLiteral("SauvegardeClients-2025-1-5-6-7.zip"),
                        QStringLiteral("SauvegardeClients-2025-2-30-7-7.zip")}
-        << QStringList{QStringLiteral("5-1-2025 N°6"), QStringLiteral("4-1-2025 N°5"), QStringLiteral("3-1-2025 N°4"),
-                       QStringLiteral("3-1-2025 N°3"), QStringLiteral("2-1-2025 N°2")};
+        << QStringList{QStringLiteral("5-1-2025 N°6"), QStringLiteral("4-1-2025 N°5"),
+                       QStringLiteral("3-1-2025 N°4"), QStringLiteral("3-1-2025 N°3"),
+                       QStringLiteral("2-1-2025 N°2")};
 }
 
 void TestArchive::recentBackupsAreTheNewestByDate()
@@ -366,11 +381,15 @@ void TestArchive::commandsPackListUnpackAndRestore()
     QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("copie.zip")}), 0);
     QVERIFY(QFile::exists(work.filePath(QStringLiteral("copie.zip"))));
     QByteArray listing;
-    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("copie.zip")}, &listing), 0);
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("list"), QStringLiteral("copie.zip")}, &listing),
+             0);
     QVERIFY(listing.startsWith("reserv2.mdb\t"));
     QVERIFY(listing.endsWith("config.ini\t20\ndescription/1.txt\t3\n"));
-    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("unpack"), QStringLiteral("copie.zip"), QStringLiteral("x")}), 0);
-    QCOMPARE(tree(work.filePath(QStringLiteral("x"))).value(QStringLiteral("description/1.txt")), QByteArray("Vue"));
+    QCOMPARE(run({QStringLiteral("archive"), QStringLiteral("unpack"), QStringLiteral("copie.zip"),
+                  QStringLiteral("x")}),
+             0);
+    QCOMPARE(tree(work.filePath(QStringLiteral("x"))).value(QStringLiteral("description/1.txt")),
+             QByteArray("Vue"));
 
     addClient(QStringLiteral("Après"));
     DataModule::release();

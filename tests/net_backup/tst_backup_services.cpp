@@ -22,9 +22,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
-#include <QScopeGuard>
 
 #include <memory>
 
@@ -46,7 +46,8 @@ void addClient(const QString &name)
 QStringList clientNames()
 {
     QStringList names;
-    for (const QVariantList &row : Sql(DataModule::shared(), QStringLiteral("SELECT nom FROM infos WHERE id > 1 ORDER BY id")).rows())
+    for (const QVariantList &row :
+         Sql(DataModule::shared(), QStringLiteral("SELECT nom FROM infos WHERE id > 1 ORDER BY id")).rows())
         names << row[0].toString();
     return names;
 }
@@ -60,33 +61,35 @@ class Services
 public:
     Services(bool readOnlyFtp = false)
     {
-        m_users.writeFile(QStringLiteral("users.json"),
-                          QJsonDocument::fromVariant(QVariantList{
-                                                         QVariantMap{{QStringLiteral("login"), kLogin},
-                                                                     {QStringLiteral("password"), kPassword},
-                                                                     {QStringLiteral("number"), 7},
-                                                                     {QStringLiteral("autorisations"),
-                                                                      QStringList{QStringLiteral("Sauvegarde"),
-                                                                                  QStringLiteral("Planning")}}},
-                                                         QVariantMap{{QStringLiteral("login"), QStringLiteral("web")},
-                                                                     {QStringLiteral("password"), QStringLiteral("pw")},
-                                                                     {QStringLiteral("number"), 9},
-                                                                     {QStringLiteral("autorisations"),
-                                                                      QStringList{QStringLiteral("Planning")}}}})
-                              .toJson());
+        m_users.writeFile(
+            QStringLiteral("users.json"),
+            QJsonDocument::fromVariant(
+                QVariantList{
+                    QVariantMap{{QStringLiteral("login"), kLogin},
+                                {QStringLiteral("password"), kPassword},
+                                {QStringLiteral("number"), 7},
+                                {QStringLiteral("autorisations"),
+                                 QStringList{QStringLiteral("Sauvegarde"), QStringLiteral("Planning")}}},
+                    QVariantMap{{QStringLiteral("login"), QStringLiteral("web")},
+                                {QStringLiteral("password"), QStringLiteral("pw")},
+                                {QStringLiteral("number"), 9},
+                                {QStringLiteral("autorisations"), QStringList{QStringLiteral("Planning")}}}})
+                .toJson());
         QDir().mkpath(ftpRoot());
-        QStringList ftpArgs{QStringLiteral("--root"), ftpRoot(), QStringLiteral("--user"), QStringLiteral("wurnpal"),
+        QStringList ftpArgs{QStringLiteral("--root"),     ftpRoot(),
+                            QStringLiteral("--user"),     QStringLiteral("wurnpal"),
                             QStringLiteral("--password"), QStringLiteral("8150ravo")};
         if (readOnlyFtp)
             ftpArgs << QStringLiteral("--read-only");
         m_ftp = std::make_unique<LoopbackServer>(QStringLiteral("backup_ftp_server.py"), ftpArgs);
-        m_soap = std::make_unique<LoopbackServer>(
-            QStringLiteral("backup_soap_server.py"),
-            QStringList{QStringLiteral("--users"), m_users.file(QStringLiteral("users.json")), QStringLiteral("--calls"),
-                        callsFile()});
+        m_soap = std::make_unique<LoopbackServer>(QStringLiteral("backup_soap_server.py"),
+                                                  QStringList{QStringLiteral("--users"),
+                                                              m_users.file(QStringLiteral("users.json")),
+                                                              QStringLiteral("--calls"), callsFile()});
         m_db = std::make_unique<TestDatabase>();
         const IniFile ini;
-        ini.writeString(QStringLiteral("Services"), QStringLiteral("ftpServeur"), QStringLiteral("127.0.0.1"));
+        ini.writeString(QStringLiteral("Services"), QStringLiteral("ftpServeur"),
+                        QStringLiteral("127.0.0.1"));
         ini.writeInteger(QStringLiteral("Services"), QStringLiteral("ftpPort"), m_ftp->port());
         ini.writeString(QStringLiteral("Services"), QStringLiteral("webService"),
                         QStringLiteral("http://127.0.0.1:%1").arg(m_soap->port()));
@@ -115,7 +118,10 @@ public:
         QStringList ops;
         for (const QJsonObject &c : calls())
             ops << c.value(QStringLiteral("operation")).toString() + QLatin1Char(':') +
-                       c.value(QStringLiteral("params")).toObject().value(QStringLiteral("Autorisation")).toString();
+                       c.value(QStringLiteral("params"))
+                           .toObject()
+                           .value(QStringLiteral("Autorisation"))
+                           .toString();
         return ops;
     }
 
@@ -161,8 +167,10 @@ void TestBackupServices::soapRequestsCarryTheServiceConventions()
     QCOMPARE(soap.VerifUtilisateur(kLogin, kPassword, QStringLiteral("Sauvegarde")), QStringLiteral("7"));
     QCOMPARE(soap.VerifUtilisateur(kLogin, QStringLiteral("faux"), QStringLiteral("Sauvegarde")),
              QStringLiteral("Utilisateur inconnu"));
-    const QString document = QStringLiteral("<?xml version=\"1.0\"?><majplanning><ajout><client nom='L&apos;Été €' /></ajout></majplanning>");
-    QCOMPARE(soap.MaJServeur(kLogin, kPassword, document, QString(), QString(), QString()), QStringLiteral("OK"));
+    const QString document = QStringLiteral(
+        "<?xml version=\"1.0\"?><majplanning><ajout><client nom='L&apos;Été €' /></ajout></majplanning>");
+    QCOMPARE(soap.MaJServeur(kLogin, kPassword, document, QString(), QString(), QString()),
+             QStringLiteral("OK"));
     QVERIFY_THROWS_EXCEPTION(NetError, soap.call(QStringLiteral("Inconnue"), {}));
 
     const QList<QJsonObject> calls = s.calls();
@@ -177,7 +185,8 @@ void TestBackupServices::soapRequestsCarryTheServiceConventions()
     QCOMPARE(params.value(QStringLiteral("Login")).toString(), kLogin);
     QCOMPARE(params.value(QStringLiteral("Password")).toString(), kPassword);
     QCOMPARE(params.value(QStringLiteral("Autorisation")).toString(), QStringLiteral("Sauvegarde"));
-    QCOMPARE(calls[2].value(QStringLiteral("params")).toObject().value(QStringLiteral("Planning")).toString(), document);
+    QCOMPARE(calls[2].value(QStringLiteral("params")).toObject().value(QStringLiteral("Planning")).toString(),
+             document);
     QVERIFY(soap.envelope(QStringLiteral("Bonjour"), {{QStringLiteral("name"), QStringLiteral("é€")}})
                 .contains("<name xsi:type=\"xsd:string\">\xe9&#8364;</name>"));
 }
@@ -198,17 +207,19 @@ void TestBackupServices::backupThenRestoreThroughTheWindow()
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-M-d"));
     const QString remote = QStringLiteral("SauvegardeClients-%1-101-7.zip").arg(today);
     QCOMPARE(s.remoteFiles(), (QStringList{remote, QStringLiteral("SauvegardeConfig-7.ini")}));
-    QCOMPARE(window.progressLog()->toPlainText(),
-             QStringLiteral("1/3 : Sauvegarde des informations clients...\n2/3 : Sauvegarde du planning de "
-                            "reservations...\n3/3 : Sauvegarde de la configuration du logiciel...\nSauvegarde "
-                            "Effectuée"));
+    QCOMPARE(
+        window.progressLog()->toPlainText(),
+        QStringLiteral("1/3 : Sauvegarde des informations clients...\n2/3 : Sauvegarde du planning de "
+                       "reservations...\n3/3 : Sauvegarde de la configuration du logiciel...\nSauvegarde "
+                       "Effectuée"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Transfert Terminé"));
     QVERIFY(!QFile::exists(s.db().dir().file(QStringLiteral("sauvegarde-101.zip"))));
     QVERIFY(!QFile::exists(s.db().dir().file(QStringLiteral("reserv2.mdb"))));
     QStringList names;
     for (const ArchiveEntry &e : Archive::list(s.ftpRoot() + QLatin1Char('/') + remote))
         names << e.name;
-    QCOMPARE(names, (QStringList{QStringLiteral("reserv2.mdb"), QStringLiteral("config.ini"), QStringLiteral("logo.jpg")}));
+    QCOMPARE(names, (QStringList{QStringLiteral("reserv2.mdb"), QStringLiteral("config.ini"),
+                                 QStringLiteral("logo.jpg")}));
     QCOMPARE(s.answers->texts(), QStringList());
 
     // Later changes, then the restore of that backup.
@@ -222,7 +233,8 @@ void TestBackupServices::backupThenRestoreThroughTheWindow()
              QDate::currentDate().toString(QStringLiteral("d-M-yyyy")) + QStringLiteral(" N°101"));
     QVERIFY(window.backupList()->isEnabled());
     window.ValiderClick();
-    QCOMPARE(s.answers->texts(), QStringList{QStringLiteral("Restauration effectuée, veuillez redémarrer le logiciel")});
+    QCOMPARE(s.answers->texts(),
+             QStringList{QStringLiteral("Restauration effectuée, veuillez redémarrer le logiciel")});
     QVERIFY(window.restoredSinceShown());
     QCOMPARE(clientNames(), QStringList{QStringLiteral("Avant")});
     QVERIFY(QFile::exists(s.db().dir().file(QStringLiteral("logo.jpg"))));
@@ -247,8 +259,9 @@ void TestBackupServices::refusalForBackupStillUpdatesThePlanning()
     window.planningBox()->setChecked(true);
     window.ValiderClick();
     QCOMPARE(s.answers->texts(), QStringList{refusalMessage()});
-    QCOMPARE(s.operations(), (QStringList{QStringLiteral("VerifUtilisateur:Sauvegarde"),
-                                          QStringLiteral("VerifUtilisateur:Planning"), QStringLiteral("MaJServeur:")}));
+    QCOMPARE(s.operations(),
+             (QStringList{QStringLiteral("VerifUtilisateur:Sauvegarde"),
+                          QStringLiteral("VerifUtilisateur:Planning"), QStringLiteral("MaJServeur:")}));
     const QJsonObject update = s.calls().last().value(QStringLiteral("params")).toObject();
     QVERIFY2(update.value(QStringLiteral("Client")).toString().contains(QStringLiteral("nom='L&apos;Été'")),
              qPrintable(update.value(QStringLiteral("Client")).toString()));
@@ -274,7 +287,8 @@ void TestBackupServices::failedUploadIsReportedAndTheBackupGoesOn()
     window.planningBox()->setChecked(true);
     window.ValiderClick();
     const QString log = window.progressLog()->toPlainText();
-    QCOMPARE(log.count(QStringLiteral("Echec lors du transfert")), 3); // config, archive, config of the planning
+    QCOMPARE(log.count(QStringLiteral("Echec lors du transfert")),
+             3); // config, archive, config of the planning
     QVERIFY(!log.contains(QStringLiteral("Sauvegarde Effectuée")));
     QVERIFY2(log.contains(QStringLiteral("Mise à jour du planning effectué")), qPrintable(log));
     QCOMPARE(s.remoteFiles(), QStringList());
@@ -290,7 +304,8 @@ void TestBackupServices::shutdownBackup_data()
     QTest::addColumn<int>("uploads");
     QTest::newRow("auto absent") << QString() << kPassword << QStringList() << 0;
     QTest::newRow("auto false") << QStringLiteral("false") << kPassword << QStringList() << 0;
-    QTest::newRow("wrong credentials") << QStringLiteral("-1") << QStringLiteral("faux") << QStringList{refusalMessage()} << 0;
+    QTest::newRow("wrong credentials")
+        << QStringLiteral("-1") << QStringLiteral("faux") << QStringList{refusalMessage()} << 0;
     QTest::newRow("backup sent") << QStringLiteral("true") << kPassword << QStringList() << 1;
 }
 
@@ -321,7 +336,8 @@ void TestBackupServices::shutdownBackup()
             names << e.name;
         QCOMPARE(names, (QStringList{QStringLiteral("reserv2.mdb"), QStringLiteral("config.ini")}));
     }
-    const QStringList left = QDir(s.db().path()).entryList({QStringLiteral("sauvegarde*"), QStringLiteral("reserv2*")});
+    const QStringList left =
+        QDir(s.db().path()).entryList({QStringLiteral("sauvegarde*"), QStringLiteral("reserv2*")});
     QCOMPARE(left, QStringList());
 }
 
@@ -353,7 +369,8 @@ void TestBackupServices::restoreFromTheMainWindowLeavesAWorkingProgram()
         window->done(QDialog::Accepted);
     });
     main.menus().servicesWeb->trigger();
-    QCOMPARE(s.answers->texts(), QStringList{QStringLiteral("Restauration effectuée, veuillez redémarrer le logiciel")});
+    QCOMPARE(s.answers->texts(),
+             QStringList{QStringLiteral("Restauration effectuée, veuillez redémarrer le logiciel")});
     QCOMPARE(main.clientList().size(), 2);
     // The program goes on working on the restored database.
     addClient(QStringLiteral("Après la restauration"));
@@ -383,7 +400,8 @@ void TestBackupServices::shutdownBackupGivesUpWithinItsBudget()
     sauvegardeFermeture(nullptr, 2);
     QVERIFY2(timer.elapsed() < 8000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(s.answers->texts().size(), 1);
-    QVERIFY2(s.answers->texts().first().contains(QStringLiteral("abandonnée")), qPrintable(s.answers->texts().first()));
+    QVERIFY2(s.answers->texts().first().contains(QStringLiteral("abandonnée")),
+             qPrintable(s.answers->texts().first()));
 }
 
 QTEST_MAIN(TestBackupServices)
