@@ -12,6 +12,10 @@ const QList<Command> &commands()
          "écrit le document XML demandé sur la sortie standard", false, &runExport},
         {"archive", "pack|list|unpack FICHIER [DOSSIER]", "crée, liste ou extrait une archive de sauvegarde", false, &runArchive},
         {"restaurer", "FICHIER", "restaure les données depuis une archive de sauvegarde locale", false, &runRestaurer},
+        {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
+        {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
+        {"imprimer", "facture|devis N [--pdf FICHIER] | planning semaine|mois JJ/MM/AAAA [--noms] [--copies N] [--pdf FICHIER]",
+         "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
     };
     return list;
 }

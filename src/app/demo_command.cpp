@@ -1,4 +1,5 @@
 #include "app/commands.h"
+#include "app/demo_documents.h"
 #include "app/startup.h"
 #include "common/errors.h"
 #include "common/format.h"
@@ -323,6 +324,7 @@ const DemoStep kSteps[] = {
     {&demoServices},
     {&demoCatalogue},
     {&demoReservations},
+    {[](DemoContext &c) { demoDocuments(c.db, c.summary); }},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

@@ -69,5 +69,55 @@ MainMenus MainMenus::create(QMenuBar *bar)
     m.aide = addMenu(bar, QStringLiteral("?"), "menuAide");
     m.aPropos = addEntry(m.aide, QStringLiteral("A propos"), "actionAPropos", true);
     m.miseAJour = addEntry(m.aide, QStringLiteral("Mise à jour"), "actionMiseAJour", false, false);
+    addMnemonics(bar);
     return m;
+}
+
+namespace {
+
+// The caption with "&" before its first letter not in used (initials of words
+// first); used receives that letter. Unchanged when it has one or no letter is free.
+QString withMnemonic(const QString &caption, QString &used)
+{
+    if (caption.contains(QLatin1Char('&')))
+        return caption;
+    QList<int> candidates;
+    for (int i = 0; i < caption.size(); ++i)
+        if (caption[i].isLetter() && (i == 0 || caption[i - 1].isSpace()))
+            candidates << i;
+    for (int i = 0; i < caption.size(); ++i)
+        if (caption[i].isLetter() && !candidates.contains(i))
+            candidates << i;
+    for (int i : candidates) {
+        const QChar letter = caption[i].toLower();
+        if (used.contains(letter))
+            continue;
+        used += letter;
+        return caption.left(i) + QLatin1Char('&') + caption.mid(i);
+    }
+    return caption;
+}
+
+void addMnemonicsTo(const QList<QAction *> &actions)
+{
+    QString used;
+    // Letters chosen by hand first, so that automatic ones never take them.
+    for (const QAction *a : actions) {
+        const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < a->text().size())
+            used += a->text()[amp + 1].toLower();
+    }
+    for (QAction *a : actions)
+        if (!a->isSeparator())
+            a->setText(withMnemonic(a->text(), used));
+}
+
+} // namespace
+
+void MainMenus::addMnemonics(QMenuBar *bar)
+{
+    addMnemonicsTo(bar->actions());
+    for (QAction *menuAction : bar->actions())
+        if (QMenu *menu = menuAction->menu())
+            addMnemonicsTo(menu->actions());
 }

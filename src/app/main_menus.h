@@ -40,4 +40,9 @@ struct MainMenus
 
     // Builds the menus into the bar; actions are owned by their menus.
     static MainMenus create(QMenuBar *bar);
+    // Gives every menu of the bar and every entry of those menus an Alt letter
+    // (underlined), unique among its neighbours, the initials of words first.
+    // Captions that already have one keep it. Read captions back without the
+    // marker through QAction::iconText().
+    static void addMnemonics(QMenuBar *bar);
 };

@@ -2,6 +2,7 @@
 
 #include "app/about_window.h"
 #include "app/app_info.h"
+#include "app/settings_windows.h"
 #include "app/room_context_menu.h"
 #include "catalogue/catalogue_windows.h"
 #include "common/dialogs.h"
@@ -16,6 +17,7 @@
 #include "planning/planning_dates.h"
 #include "planning/planning_refreshers.h"
 #include "planning/room_description.h"
+#include "planning/state_legend.h"
 #include "planning/statistics_grid.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
@@ -52,11 +54,15 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     m_progress->setMaximumHeight(14);
     m_progress->setValue(0);
     statusBar()->addWidget(m_progress, 1);
+    m_statusReport = new QLabel(this);
+    m_statusReport->setObjectName(QStringLiteral("statusReport"));
+    statusBar()->addPermanentWidget(m_statusReport);
 
     m_roomMenu = new RoomContextMenu(this);
     m_about = new TForm2(this);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     TFormSauvegarde::install(this);
+    SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
     m_refreshers = new PlanningRefreshers(this);
     connectSignals();
     connectEntryPanel();
@@ -100,6 +106,8 @@ void TForm1::connectSignals()
     connect(m_weekTab->previousButton(), &QPushButton::clicked, this, &TForm1::PrecedentClick);
     connect(m_monthTab->previousButton(), &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(m_monthTab->nextButton(), &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(m_weekTab->todayButton(), &QPushButton::clicked, this, &TForm1::Aujourdhui);
+    connect(m_monthTab->todayButton(), &QPushButton::clicked, this, &TForm1::Aujourdhui);
     connect(weekGrid(), &WeekGrid::cellClicked, this, [this](int room, int) { m_currentRoom = room; });
     connect(weekGrid(), &WeekGrid::roomPressed, this, &TForm1::AfficheDescription);
     connect(weekGrid(), &WeekGrid::roomHeaderClicked, this, &TForm1::AfficheDescription);
@@ -118,6 +126,7 @@ void TForm1::connectEntryPanel()
     connect(m_entryPanel, &EntryPanel::reservationLoaded, this, &TForm1::setLoadedReservation);
     connect(m_entryPanel, &EntryPanel::reservationCleared, this, &TForm1::clearLoadedReservation);
     connect(m_entryPanel, &EntryPanel::clientsChanged, this, &TForm1::reloadClientList);
+    connect(m_entryPanel, &EntryPanel::reported, m_statusReport, &QLabel::setText);
     // A press of any button in a room column shows its description, not only a click.
     connect(this, &TForm1::roomDescriptionChanged, m_entryPanel->descriptionMemo(),
             &QPlainTextEdit::setPlainText);
@@ -201,6 +210,8 @@ void TForm1::personnalidation()
     m_colorPaye = Settings::stateColor(QStringLiteral("Payé"));
     m_colorLibre = Settings::freeColor();
     m_showsNames = Settings::showsNames();
+    m_weekTab->legend()->setColors(look().colors);
+    m_monthTab->legend()->setColors(look().colors);
 }
 
 QColor TForm1::stateColor(const QString &state) const
@@ -354,6 +365,15 @@ void TForm1::PageControl2Change(int index)
         // Data changed while another tab was shown: the week on screen is out of date.
         InfosJour();
     }
+}
+
+void TForm1::Aujourdhui()
+{
+    m_navigation.selectDate(QDate::currentDate());
+    InfosJour();
+    // The monthly tab may have been moved with its own buttons: it comes back too.
+    m_navigation.showSelectedMonth();
+    monthChanged();
 }
 
 void TForm1::SelectSemaine(int room)

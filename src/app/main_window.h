@@ -17,6 +17,7 @@ class MonthGrid;
 class MonthTab;
 class PlanningRefreshers;
 class QCalendarWidget;
+class QLabel;
 class QProgressBar;
 class QTabWidget;
 class RoomContextMenu;
@@ -76,6 +77,8 @@ public:
     void Button1Click(); // "<-- Précédent" of the monthly tab
     void Button2Click(); // "Suivant -->" of the monthly tab
     void PageControl2Change(int index);
+    // "Aujourd'hui" of either tab: both plannings go back to today.
+    void Aujourdhui();
     void SelectSemaine(int room);
     // Reads the room's description (description/<room>.txt) and announces it
     // through roomDescriptionChanged; a press in a weekly room column and a
@@ -131,6 +134,8 @@ public:
     // The reservation entry panel placed there.
     EntryPanel *entryPanel() const { return m_entryPanel; }
     QProgressBar *progressBar() const { return m_progress; }
+    // The status bar's report of the last save of the entry panel.
+    QLabel *statusReport() const { return m_statusReport; }
     const MainMenus &menus() const { return m_menus; }
     RoomContextMenu *roomMenu() const { return m_roomMenu; }
     // The delayed fills of the monthly and weekly plannings and of the
@@ -174,6 +179,7 @@ private:
     QWidget *m_statisticsToolbar = nullptr;
     StatisticsGrid *m_statisticsGrid = nullptr;
     QProgressBar *m_progress = nullptr;
+    QLabel *m_statusReport = nullptr;
     RoomContextMenu *m_roomMenu = nullptr;
     PlanningRefreshers *m_refreshers = nullptr;
     EntryPanel *m_entryPanel = nullptr;

@@ -8,6 +8,7 @@
 #include "common/dialogs.h"
 #include "common/text_grid.h"
 #include "data/prestation.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,6 +60,23 @@ void AdvancedServicesPanel::fillServices(const ChoiceList &services)
     ChoiceCombo::fill(m_modify->serviceList(), services);
 }
 
+void AdvancedServicesPanel::clearEntries()
+{
+    for (RoomPricesPage *page : {m_add, m_modify}) {
+        page->label()->clear();
+        page->prices()->resetPrices(page->rate()->currentText());
+        page->freeForChildren()->setChecked(false);
+        page->automatic()->setChecked(false);
+    }
+}
+
+// Rooms of the grid that config.ini still counts. Read now: a count that cannot
+// be read refuses the action with its reason instead of storing nothing.
+int AdvancedServicesPanel::roomsNow() const
+{
+    return qMin(Settings::roomCount(15), int(m_roomNames.size()));
+}
+
 void AdvancedServicesPanel::addService()
 {
     const QString label = m_add->label()->text();
@@ -66,7 +84,7 @@ void AdvancedServicesPanel::addService()
         return;
     m_add->view()->commitEditing();
     const bool done = runUserAction([&] {
-        Prestation().ajouterPrestationParChambre(label, m_add->prices()->grid(), int(m_roomNames.size()),
+        Prestation().ajouterPrestationParChambre(label, m_add->prices()->grid(), roomsNow(),
                                                  flag(m_add->freeForChildren()), flag(m_add->automatic()));
     });
     if (!done)
@@ -84,11 +102,16 @@ void AdvancedServicesPanel::showService()
     runUserAction([&] {
         const Prestation prestation;
         TextGrid prices(int(m_roomNames.size()) + 1, 4);
+        const QString rate = service != 0 ? prestation.getTauxTva(service, 1) : QString();
+        // A room without a row of the service yet shows the rate its typed
+        // prices follow, and is stored with it.
+        for (int room = 1; room < prices.rowCount(); ++room)
+            prices.setCell(room, 2, rate);
         found = service != 0 && prestation.afficherTarifsChambres(prices, service);
         if (!found)
             return;
         m_modify->label()->setText(m_modify->serviceList()->currentText());
-        m_modify->showRate(prestation.getTauxTva(service, 1));
+        m_modify->showRate(rate);
         m_modify->prices()->setPrices(prices);
         // Prices typed from now on follow the rate shown.
         m_modify->prices()->setTypingRate(m_modify->rate()->currentText());
@@ -108,8 +131,7 @@ void AdvancedServicesPanel::modifyService()
         return;
     m_modify->view()->commitEditing();
     const bool done = runUserAction([&] {
-        Prestation().modifierPrestationParChambre(service, label, m_modify->prices()->grid(),
-                                                  int(m_roomNames.size()));
+        Prestation().modifierPrestationParChambre(service, label, m_modify->prices()->grid(), roomsNow());
     });
     if (!done)
         return;

@@ -20,6 +20,9 @@ public:
     void setRooms(const QStringList &roomNames);
     void fillRates(const ChoiceList &rates);
     void fillServices(const ChoiceList &services);
+    // Empties every field typed: after the rate lists are filled again, prices
+    // typed before would no longer match the rate shown.
+    void clearEntries();
 
 signals:
     void servicesChanged();
@@ -29,6 +32,7 @@ private:
     void showService();
     void modifyService();
     void resetModification();
+    int roomsNow() const;
 
     QStringList m_roomNames;
     QTabWidget *m_tabs;

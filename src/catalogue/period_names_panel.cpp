@@ -4,6 +4,7 @@
 #include "catalogue/user_action.h"
 #include "common/dialogs.h"
 #include "data/periode.h"
+#include "settings/settings.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -85,7 +86,11 @@ void PeriodNamesPanel::addPeriod()
     if (name.isEmpty())
         return;
     // The new period starts with the base prices of every service in every room.
-    if (!runUserAction([&] { Periode().creerPeriode(name, m_rooms); }))
+    // The room count is read now: one that cannot be read refuses the period with its reason.
+    if (!runUserAction([&] {
+            m_rooms = Settings::roomCount(15);
+            Periode().creerPeriode(name, m_rooms);
+        }))
         return;
     Dialogs::information(QStringLiteral("Période enregistrée"));
     m_newName->clear();

@@ -62,6 +62,9 @@ void TForm5::reload()
         m_advanced->setRooms(names);
         reloadServices();
     });
+    // The rate lists show "---------" again: what was typed before goes.
+    m_standard->clearEntries();
+    m_advanced->clearEntries();
 }
 
 void TForm5::reloadServices()

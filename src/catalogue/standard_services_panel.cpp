@@ -5,6 +5,7 @@
 #include "catalogue/user_action.h"
 #include "common/dialogs.h"
 #include "data/prestation.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,12 +64,25 @@ void StandardServicesPanel::fillServices(const ChoiceList &services)
     ChoiceCombo::fill(m_deleteList, services);
 }
 
+void StandardServicesPanel::clearEntries()
+{
+    for (ServiceEntryGroup *group : {m_add, m_modify}) {
+        group->label()->clear();
+        group->clearPrices();
+        group->freeForChildren()->setChecked(false);
+        group->automatic()->setChecked(false);
+    }
+}
+
 void StandardServicesPanel::addService()
 {
     const QString label = m_add->label()->text();
     if (label.isEmpty())
         return;
     const bool done = runUserAction([&] {
+        // Read now: a room count that could not be read when the window opened
+        // must refuse the service with its reason, not store it nowhere.
+        m_rooms = Settings::roomCount(15);
         Prestation().ajouterPrestationToutesChambres(
             label, m_rooms, m_add->ht()->text(), m_add->rate()->currentText(), m_add->ttc()->text(),
             flag(m_add->freeForChildren()), flag(m_add->automatic()));
@@ -111,6 +125,7 @@ void StandardServicesPanel::modifyService()
     bool uniform = false;
     int renamed = 0;
     const bool done = runUserAction([&] {
+        m_rooms = Settings::roomCount(15);
         Prestation prestation;
         uniform = prestation.estTarifUniforme(service, m_rooms);
         if (uniform)

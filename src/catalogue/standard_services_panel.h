@@ -21,6 +21,9 @@ public:
     void setRoomCount(int rooms) { m_rooms = rooms; }
     void fillRates(const ChoiceList &rates);
     void fillServices(const ChoiceList &services);
+    // Empties every field typed: after the rate lists are filled again, prices
+    // typed before would no longer match the rate shown.
+    void clearEntries();
 
 signals:
     // The catalogue changed: every list of services must be refilled.

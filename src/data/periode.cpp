@@ -54,6 +54,11 @@ void Periode::creerTarifsPeriodeChambre(int idPeriode, int chambre)
 
 int Periode::creerPeriode(const QString &libelle, int nombreChambres)
 {
+    // A new period starts with the base prices of every room; with no room it
+    // would have none, and saying "enregistrée" would hide it.
+    if (nombreChambres < 1)
+        throw KestrovaError(
+            QStringLiteral("Aucune chambre n'est définie : la période n'a pas été enregistrée."));
     Transaction transaction(m_use.db());
     const int id = ajouterPeriode(libelle);
     for (int room = 1; room <= nombreChambres; ++room)

@@ -69,6 +69,15 @@ QVariant optionalRate(const QString &text)
     return isNoRate(text) ? QVariant(QMetaType::fromType<double>()) : optionalAmount(text);
 }
 
+// A service exists through its rows, one per room: without a room nothing
+// would be stored, and saying "enregistrée" would be false.
+void requireRooms(int nombreChambres)
+{
+    if (nombreChambres < 1)
+        throw KestrovaError(
+            QStringLiteral("Aucune chambre n'est définie : la prestation n'a pas été enregistrée."));
+}
+
 QString numberOrEmpty(const QVariant &v)
 {
     return v.isNull() ? QString() : Format::number(v.toDouble());
@@ -248,6 +257,7 @@ int Prestation::ajouterPrestationToutesChambres(const QString &libelle, int nomb
                                                 const QString &tva, const QString &ttc, int gratuitEnfant,
                                                 int ajoutAuto)
 {
+    requireRooms(nombreChambres);
     Transaction transaction(m_use.db());
     const int id = nouveauNumeroPrestation();
     for (int room = 1; room <= nombreChambres; ++room) {
@@ -261,6 +271,7 @@ int Prestation::ajouterPrestationToutesChambres(const QString &libelle, int nomb
 int Prestation::ajouterPrestationParChambre(const QString &libelle, const TextGrid &tarifs,
                                             int nombreChambres, int gratuitEnfant, int ajoutAuto)
 {
+    requireRooms(nombreChambres);
     Transaction transaction(m_use.db());
     const int id = nouveauNumeroPrestation();
     for (int room = 1; room <= nombreChambres; ++room)
@@ -273,11 +284,37 @@ int Prestation::ajouterPrestationParChambre(const QString &libelle, const TextGr
 void Prestation::modifierPrestation(int id, const QString &libelle, int chambre, const QString &ht,
                                     const QString &tva, const QString &ttc)
 {
+    const QSqlDatabase db = m_use.db();
+    const bool exists = Sql(db, QStringLiteral("SELECT 1 FROM prestations WHERE id_prestation = :id "
+                                               "AND numero_chambre = :chambre LIMIT 1"))
+                            .bind(QStringLiteral(":id"), id)
+                            .bind(QStringLiteral(":chambre"), chambre)
+                            .scalar()
+                            .isValid();
+    if (!exists) {
+        // A room added after the service (by raising the number of rooms) has
+        // no row yet: prices typed for it create one; no price, no row.
+        if (ht.trimmed().isEmpty() && ttc.trimmed().isEmpty())
+            return;
+        requiredAmount(ht);
+        requiredAmount(ttc);
+        const QList<QVariantList> flags =
+            Sql(db, QStringLiteral("SELECT chk_gratuit_enfant, chk_add_auto FROM prestations "
+                                   "WHERE id_prestation = :id ORDER BY numero_chambre, id LIMIT 1"))
+                .bind(QStringLiteral(":id"), id)
+                .rows();
+        if (flags.isEmpty())
+            return; // the service is gone: nothing to give the room
+        ajouterPrestation(id, libelle, chambre, ht, tva, ttc, flags[0][0].toInt(), flags[0][1].toInt());
+        return;
+    }
     const QVariant htValue = requiredAmount(ht);
     const QVariant ttcValue = requiredAmount(ttc);
-    const bool keepRate = isNoRate(tva);
-    const QVariant rateValue = keepRate ? QVariant() : optionalAmount(tva);
-    Sql q(m_use.db(),
+    // "---------" chosen means "no rate": keeping the old rate would store a
+    // rate that the two prices do not show. Only an empty text keeps it.
+    const bool keepRate = tva.trimmed().isEmpty();
+    const QVariant rateValue = keepRate ? QVariant() : optionalRate(tva);
+    Sql q(db,
           QStringLiteral("UPDATE prestations SET libelle = :libelle, tarif_ht = :ht, tarif_ttc = :ttc") +
               (keepRate ? QString() : QStringLiteral(", tarif_tva = :tva")) +
               QStringLiteral(" WHERE id_prestation = :id AND numero_chambre = :chambre"));

@@ -56,7 +56,9 @@ public:
                                     int gratuitEnfant, int ajoutAuto);
 
     // Changes the label and prices of a service in one room. ht and ttc must be
-    // numbers; an empty or "---------" rate leaves the stored rate as it was.
+    // numbers; "---------" stores "no rate", an empty rate leaves the stored
+    // rate as it was. A room without a row of the service gets one (flags as in
+    // the service's lowest room), so that prices typed for it are kept.
     void modifierPrestation(int id, const QString &libelle, int chambre, const QString &ht,
                             const QString &tva, const QString &ttc);
     // modifierPrestation for rooms 1 to nombreChambres with the same prices.

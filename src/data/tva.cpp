@@ -18,6 +18,19 @@ double parseRate(const QString &text)
     return rate;
 }
 
+// Two equal rates would make every rate list ambiguous: which one a service
+// was given could no longer be told.
+void refuseDuplicate(const QSqlDatabase &db, double rate, int exceptId)
+{
+    const QVariant same = Sql(db, QStringLiteral("SELECT id FROM tva WHERE ABS(taux - :taux) < 0.0000001 "
+                                                 "AND id <> :id LIMIT 1"))
+                              .bind(QStringLiteral(":taux"), rate)
+                              .bind(QStringLiteral(":id"), exceptId)
+                              .scalar();
+    if (same.isValid())
+        throw KestrovaError(QStringLiteral("Le taux de TVA %1 % existe déjà.").arg(Format::number(rate)));
+}
+
 } // namespace
 
 Tva::Tva() = default;
@@ -57,6 +70,7 @@ QString Tva::getTaux(int id) const
 int Tva::ajouterTaux(const QString &taux)
 {
     const double rate = parseRate(taux);
+    refuseDuplicate(m_use.db(), rate, -1);
     Sql q(m_use.db(), QStringLiteral("INSERT INTO tva (taux) VALUES (:taux)"));
     q.bind(QStringLiteral(":taux"), rate).exec();
     return q.lastInsertId().toInt();
@@ -65,6 +79,7 @@ int Tva::ajouterTaux(const QString &taux)
 bool Tva::modifierTaux(int id, const QString &taux)
 {
     const double rate = parseRate(taux);
+    refuseDuplicate(m_use.db(), rate, id);
     Sql q(m_use.db(), QStringLiteral("UPDATE tva SET taux = :taux WHERE id = :id"));
     q.bind(QStringLiteral(":taux"), rate).bind(QStringLiteral(":id"), id).exec();
     return q.numRowsAffected() > 0;

@@ -26,10 +26,10 @@ public:
     // The rate of an id in the general number format; empty when missing.
     QString getTaux(int id) const;
     // Stores a rate typed with "," or "."; returns its id. Throws KestrovaError
-    // when the text is not a number.
+    // when the text is not a number or the rate already exists.
     int ajouterTaux(const QString &taux);
     // Returns false when the rate does not exist. Throws KestrovaError when
-    // the text is not a number.
+    // the text is not a number or another rate already has that value.
     bool modifierTaux(int id, const QString &taux);
     // Returns false when the rate does not exist.
     bool supprimerTaux(int id);

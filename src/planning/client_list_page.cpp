@@ -137,7 +137,9 @@ void ClientListPage::setClients(const QList<QSqlRecord> &clients)
     for (int i = 0; i < m_clients.size(); ++i)
         if (m_clients[i].value(QStringLiteral("id")).toInt() == keep)
             index = i;
-    if (index < 0 && !m_clients.isEmpty())
+    // The first list opens on no client: a hurried "Valider" must not take
+    // whoever sorts first (the hotel's own record) for the guest.
+    if (index < 0 && m_current >= 0 && !m_clients.isEmpty())
         index = qBound(0, m_current, int(m_clients.size()) - 1);
     m_current = index;
 
@@ -319,8 +321,10 @@ void ClientListPage::updateButtons()
 {
     const bool browsing = m_state == State::Browse;
     const bool has = m_current >= 0 && m_current < m_clients.size();
-    const bool notFirst = has && m_current > 0;
-    const bool notLast = has && m_current < m_clients.size() - 1;
+    // Without a current client every move leads to one.
+    const bool none = m_current < 0 && !m_clients.isEmpty();
+    const bool notFirst = (has && m_current > 0) || none;
+    const bool notLast = (has && m_current < m_clients.size() - 1) || none;
     m_buttons[First]->setEnabled(notFirst || (!browsing && has));
     m_buttons[Prior]->setEnabled(notFirst);
     m_buttons[Next]->setEnabled(notLast);

@@ -7,21 +7,28 @@
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
 #include "planning/digit_filter.h"
+#include "planning/entry_report.h"
 #include "planning/night_entry.h"
+#include "planning/room_capacity.h"
 #include "planning/room_description.h"
 #include "planning/services_grid_widget.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
 #include "settings/ini_file.h"
+#include "settings/settings.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -77,7 +84,53 @@ EntryPanel::EntryPanel(WeekGrid *grid, QWidget *parent)
     connect(m_valider, &QPushButton::clicked, this, &EntryPanel::ValiderClick);
     connect(m_grid, &WeekGrid::cellClicked, this, &EntryPanel::ListBoxClick);
     connect(m_grid, &WeekGrid::roomHeaderClicked, this, &EntryPanel::AfficheDescription);
+    // A selection made any other way than a click (keyboard, room header)
+    // loads its first night too: the fields must describe what "Valider" changes.
+    connect(m_grid, &WeekGrid::daySelectionChanged, this,
+            [this](int room, const QDate &first) { selectionChanged(room, first); });
     connect(m_clientTabs->listPage(), &ClientListPage::clientsChanged, this, &EntryPanel::clientsChanged);
+    orderFocus();
+}
+
+void EntryPanel::orderFocus()
+{
+    // Tab moves through fields, not through the cells of a grid or a note.
+    m_grid->setTabKeyNavigation(false);
+    m_services->setTabKeyNavigation(false);
+    m_clientTabs->listPage()->table()->setTabKeyNavigation(false);
+    m_description->setTabChangesFocus(true);
+    m_notes->setTabChangesFocus(true);
+
+    // From the planning into the panel in reading order, "Valider" last.
+    QList<QWidget *> chain{m_grid};
+    for (QRadioButton *b : m_states)
+        chain << b;
+    chain << m_adultes << m_enfants << m_innerTabs->tabBar() << m_description << m_notes << m_services
+          << m_clientTabs->tabBar();
+    for (int i = 0; i < m_clientTabs->count(); ++i)
+        for (QWidget *w : m_clientTabs->widget(i)->findChildren<QWidget *>())
+            if ((w->focusPolicy() & Qt::TabFocus) && !qobject_cast<QTabBar *>(w))
+                chain << w;
+    chain << m_valider;
+    for (int i = 0; i + 1 < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+}
+
+void EntryPanel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ValiderClick();
+        break;
+    case Qt::Key_Escape:
+        m_grid->setFocus(Qt::ShortcutFocusReason);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 QWidget *EntryPanel::buildReservationGroup()
@@ -177,6 +230,7 @@ void EntryPanel::AfficheDescription(int room)
 
 void EntryPanel::setClients(const QList<QSqlRecord> &clients)
 {
+    m_clients = clients;
     m_clientTabs->listPage()->setClients(clients);
 }
 
@@ -209,7 +263,37 @@ void EntryPanel::ListBoxClick(int room, int day)
     showMaxima(room);
 
     const QList<int> days = m_grid->selectedRoom() == room ? m_grid->selectedDays() : QList<int>();
-    loadNight(room, m_grid->dayDate(days.isEmpty() ? day : days.first()));
+    m_loadedRoom = room;
+    m_loadedDay = m_grid->dayDate(days.isEmpty() ? day : days.first());
+    loadNight(room, m_loadedDay);
+}
+
+void EntryPanel::selectionChanged(int room, const QDate &first)
+{
+    // A click loads when the button is released; the keyboard and the room
+    // header load here.
+    if (room == 0 || !first.isValid() || m_grid->isDragging() ||
+        (room == m_loadedRoom && first == m_loadedDay))
+        return;
+    const QList<int> days = m_grid->selectedDays();
+    if (!days.isEmpty())
+        ListBoxClick(room, days.first());
+}
+
+void EntryPanel::report(const QString &text)
+{
+    m_report = text;
+    emit reported(text);
+}
+
+QString EntryPanel::clientName(int id) const
+{
+    for (const QSqlRecord &r : m_clients)
+        if (r.value(QStringLiteral("id")).toInt() == id)
+            return EntryReport::clientName(r.value(QStringLiteral("nom")).toString(),
+                                           r.value(QStringLiteral("prenom")).toString(),
+                                           r.value(QStringLiteral("nom_ets")).toString());
+    return {};
 }
 
 void EntryPanel::loadNight(int room, const QDate &day)
@@ -268,8 +352,19 @@ void EntryPanel::ValiderClick()
 {
     ViewFreshness::setMonthlyUpToDate(false);
     const int room = ChambreSelect();
-    if (room == 0)
+    if (room == 0) {
+        report(EntryReport::nothingSelected());
         return;
+    }
+    // More guests than the room takes is asked about before anything else.
+    QString capacity;
+    if (!etat().isEmpty() &&
+        !runUserAction([&] { capacity = RoomCapacity::question(room, m_adultes->text(), m_enfants->text()); }))
+        return;
+    if (!capacity.isEmpty() && !Dialogs::question(capacity, false)) {
+        report(EntryReport::nothingSaved());
+        return;
+    }
 
     NightEntry::Request request;
     request.room = room;
@@ -296,6 +391,7 @@ void EntryPanel::ValiderClick()
         ClientListPage *list = m_clientTabs->listPage();
         // A client typed into the list and not posted yet is the one meant.
         if (list->state() != ClientListPage::State::Browse && !list->post()) {
+            report(EntryReport::nothingSaved());
             emit roomSaved(room);
             return;
         }
@@ -316,8 +412,16 @@ void EntryPanel::ValiderClick()
         const bool clientUpdated = request.source == NightEntry::ClientSource::Infos && request.client.id > 0;
         if (outcome.saved && (outcome.clientCreated || clientUpdated))
             emit clientsChanged();
+        if (outcome.saved)
+            report(EntryReport::saved(outcome, Settings::roomName(room), clientName(outcome.clientId)));
+        else
+            report(EntryReport::nothingSaved());
     } catch (const KestrovaError &e) {
+        report(EntryReport::nothingSaved());
         Dialogs::error(e.text());
     }
     emit roomSaved(room);
+    // A receptionist at the keyboard carries on in the planning.
+    if (isAncestorOf(QApplication::focusWidget()))
+        m_grid->setFocus(Qt::OtherFocusReason);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QSqlRecord>
 #include <QWidget>
@@ -38,6 +39,8 @@ public:
     void AfficheDescription(int room);
     // The window's client list, read again.
     void setClients(const QList<QSqlRecord> &clients);
+    // What the last "Valider" did, as the status bar shows it.
+    QString lastReport() const { return m_report; }
 
     // The chosen state: "Réservé", "Payé", "Acompte", or empty for "Libre" or none.
     QString etat() const;
@@ -68,16 +71,32 @@ signals:
     void roomSaved(int room);
     // Clients were written: the window's client list must be read again.
     void clientsChanged();
+    // What "Valider" did (or why it did nothing), for the status bar.
+    void reported(const QString &text);
+
+protected:
+    // Enter anywhere in the panel (but in the notes) means "Valider"; Escape
+    // goes back to the planning.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *buildReservationGroup();
     void showMaxima(int room);
     void loadNight(int room, const QDate &day);
     void stateClicked(const QString &etat);
+    void selectionChanged(int room, const QDate &first);
+    void orderFocus();
+    void report(const QString &text);
+    QString clientName(int id) const;
 
     WeekGrid *m_grid;
     int m_room = 1;
     int m_reservationId = 0;
+    // The night the fields were last loaded from (room and day).
+    int m_loadedRoom = 0;
+    QDate m_loadedDay;
+    QList<QSqlRecord> m_clients;
+    QString m_report;
     QList<QRadioButton *> m_states;
     QLineEdit *m_adultes;
     QLineEdit *m_enfants;

@@ -173,8 +173,12 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
             if (!newClient && !rows.first()[1].isNull() && rows.first()[1].toInt() == client) {
                 change.takesClient = true;
                 change.takesServices = true;
+            } else if (Dialogs::question(clientChangeQuestion(day), false)) {
+                change.takesClient = true;
             } else {
-                change.takesClient = Dialogs::question(clientChangeQuestion(day), false);
+                // "Non" keeps another guest's night exactly as it is: writing the
+                // chosen state or payment onto it would change his stay unnoticed.
+                continue;
             }
             plan << change;
         } else if (occupied) {
@@ -226,6 +230,7 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
             update.exec();
             if (p.takesServices)
                 prestation.majPrestationsNuit(p.nightId, request.services);
+            ++outcome.changed;
             break;
         }
         case Planned::Delete: {
@@ -235,6 +240,7 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
             bindDay(services, request.room, p.day).exec();
             Sql nights(db, QStringLiteral("DELETE FROM reserv WHERE") + QLatin1String(kDayCondition));
             bindDay(nights, request.room, p.day).exec();
+            ++outcome.deleted;
             break;
         }
         case Planned::Create: {
@@ -251,6 +257,7 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
                 .bind(QStringLiteral(":nbenfants"), enfants)
                 .exec();
             prestation.majPrestationsNuit(insert.lastInsertId().toInt(), request.services);
+            ++outcome.created;
             break;
         }
         }

@@ -55,6 +55,9 @@ public:
         int clientId = EntryClients::defaultClient;
         bool clientCreated = false;
         int nightsWritten = 0; // created, changed or deleted
+        int created = 0;
+        int changed = 0;
+        int deleted = 0;
     };
 
     // The night of a room on a day with its client, as the panel loads it.

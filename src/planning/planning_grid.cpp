@@ -60,6 +60,12 @@ public:
             }
         }
 
+        // The cell the keyboard is on, so that arrows can be followed.
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(pal.color(QPalette::Highlight).darker(130), 2));
+            painter->drawRect(r.adjusted(1, 1, -1, -1));
+        }
+
         const QString text = index.data(Qt::DisplayRole).toString();
         if (!text.isEmpty()) {
             QColor color = index.data(Qt::ForegroundRole).value<QColor>();

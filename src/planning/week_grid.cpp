@@ -108,8 +108,8 @@ void WeekGrid::mousePressEvent(QMouseEvent *event)
         m_anchorRoom = room;
         m_anchorDay = day;
     }
-    selectCells(room, m_anchorDay, day);
     m_dragging = true;
+    selectCells(room, m_anchorDay, day);
 }
 
 void WeekGrid::mouseMoveEvent(QMouseEvent *event)
@@ -142,12 +142,39 @@ void WeekGrid::keyPressEvent(QKeyEvent *event)
     const QModelIndex current = currentIndex();
     int room = PlanningModel::roomOfColumn(current.column());
     int day = current.row();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    bool moves = false;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        moves = true;
+        break;
+    default:
+        break;
+    }
     if (!current.isValid() || room == 0) {
-        PlanningGrid::keyPressEvent(event);
+        // The first move of the keyboard lands on the first room, not on the day names.
+        if (moves && roomCount() > 0 && dayCount() > 0)
+            moveTo(1, current.isValid() ? current.row() : 0, false);
+        else
+            PlanningGrid::keyPressEvent(event);
         return;
     }
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
+    case Qt::Key_Home:
+    case Qt::Key_PageUp:
+        moveTo(room, 0, shift);
+        break;
+    case Qt::Key_End:
+    case Qt::Key_PageDown:
+        moveTo(room, dayCount() - 1, shift);
+        break;
     case Qt::Key_Up:
         moveTo(room, qMax(0, day - 1), shift);
         break;

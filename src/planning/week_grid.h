@@ -26,6 +26,9 @@ public:
     // Selects the room's whole week, as a click on its header does.
     void selectWeek(int room);
     void clearDaySelection();
+    // True between a left press in a room column and its release (the click
+    // reports the selection when it ends).
+    bool isDragging() const { return m_dragging; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -1,5 +1,6 @@
 #include "planning/week_tab.h"
 
+#include "planning/state_legend.h"
 #include "planning/week_grid.h"
 
 #include <QCalendarWidget>
@@ -11,7 +12,9 @@
 WeekTab::WeekTab(QWidget *parent)
     : QWidget(parent), m_grid(new WeekGrid(this)), m_calendar(new QCalendarWidget(this)),
       m_title(new QLabel(this)), m_previous(new QPushButton(QStringLiteral("Précédent"), this)),
-      m_next(new QPushButton(QStringLiteral(" Suivant"), this)), m_entryPanelArea(new QWidget(this))
+      m_next(new QPushButton(QStringLiteral(" Suivant"), this)),
+      m_today(new QPushButton(QStringLiteral("Aujourd'hui"), this)), m_legend(new StateLegend(this)),
+      m_entryPanelArea(new QWidget(this))
 {
     setObjectName(QStringLiteral("weekTab"));
     m_title->setObjectName(QStringLiteral("weekTitle"));
@@ -29,6 +32,7 @@ WeekTab::WeekTab(QWidget *parent)
     m_calendar->setFixedSize(m_calendar->sizeHint().expandedTo(QSize(300, 210)));
     m_previous->setObjectName(QStringLiteral("Precedent"));
     m_next->setObjectName(QStringLiteral("Suivant"));
+    m_today->setObjectName(QStringLiteral("weekToday"));
 
     m_entryPanelArea->setObjectName(QStringLiteral("entryPanelArea"));
     m_entryPanelArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -37,6 +41,8 @@ WeekTab::WeekTab(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_previous);
+    buttons->addStretch(1);
+    buttons->addWidget(m_today);
     buttons->addStretch(1);
     buttons->addWidget(m_next);
 
@@ -52,6 +58,6 @@ WeekTab::WeekTab(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_title);
     layout->addWidget(m_grid);
-    layout->addSpacing(6);
+    layout->addWidget(m_legend, 0, Qt::AlignRight);
     layout->addLayout(bottom, 1);
 }

@@ -5,6 +5,7 @@
 class QCalendarWidget;
 class QLabel;
 class QPushButton;
+class StateLegend;
 class WeekGrid;
 
 // The page of the weekly tab: the week's title and grid on top; below, the
@@ -21,6 +22,9 @@ public:
     QLabel *title() const { return m_title; }
     QPushButton *previousButton() const { return m_previous; }
     QPushButton *nextButton() const { return m_next; }
+    // "Aujourd'hui": back to the week (and month) of today.
+    QPushButton *todayButton() const { return m_today; }
+    StateLegend *legend() const { return m_legend; }
     // An empty container with a vertical layout, where the entry panel goes.
     QWidget *entryPanelArea() const { return m_entryPanelArea; }
 
@@ -30,5 +34,7 @@ private:
     QLabel *m_title;
     QPushButton *m_previous;
     QPushButton *m_next;
+    QPushButton *m_today;
+    StateLegend *m_legend;
     QWidget *m_entryPanelArea;
 };

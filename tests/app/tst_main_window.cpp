@@ -5,6 +5,7 @@
 #include "data/sql.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
+#include "planning/state_legend.h"
 #include "planning/statistics_grid.h"
 #include "planning/view_freshness.h"
 #include "planning/week_grid.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -40,6 +42,9 @@ private slots:
     void refreshBringsStaleViewsUpToDate();
     void clientListIsInFrenchOrderAndSeesOtherConnectionsWrites();
     void menusHaveTheirCaptionsAndHiddenEntries();
+    void menusHaveDistinctAltLetters();
+    void bothTabsShowTheStateColoursAndGoBackToToday_data();
+    void bothTabsShowTheStateColoursAndGoBackToToday();
     void roomMenuDependsOnTheLoadedReservation();
     void closingRunsTheShutdownTask();
 };
@@ -327,18 +332,19 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     QStringList hidden;
     QStringList enabled;
     QMap<QString, QStringList> entries;
+    // Captions are read without their Alt-letter marker.
     for (QAction *m : window.menuBar()->actions()) {
-        menus << m->text();
+        menus << m->iconText();
         if (!m->isVisible())
-            hidden << m->text();
+            hidden << m->iconText();
         for (QAction *a : m->menu()->actions()) {
             if (a->isSeparator())
                 continue;
-            entries[m->text()] << a->text();
+            entries[m->iconText()] << a->iconText();
             if (!a->isVisible())
-                hidden << a->text();
+                hidden << a->iconText();
             else if (a->isEnabled() && m->isVisible())
-                enabled << a->text();
+                enabled << a->iconText();
         }
     }
     QCOMPARE(menus,
@@ -373,6 +379,82 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     periods->setVisible(true);
     QVERIFY(periods->isEnabled());
     QVERIFY(window.findChild<QAction *>(QStringLiteral("actionListeClients")));
+}
+
+void TestMainWindow::menusHaveDistinctAltLetters()
+{
+    TForm1 window;
+    const auto letterOf = [](const QAction *a) {
+        const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+        return amp >= 0 && amp + 1 < a->text().size() ? a->text()[amp + 1].toLower() : QChar();
+    };
+    const auto checkLevel = [&](const QList<QAction *> &actions) {
+        QString used;
+        for (const QAction *a : actions) {
+            if (a->isSeparator() || a->iconText() == QStringLiteral("?"))
+                continue;
+            const QChar letter = letterOf(a);
+            QVERIFY2(letter.isLetter(), qPrintable(a->text()));
+            QVERIFY2(!used.contains(letter), qPrintable(a->text()));
+            used += letter;
+        }
+    };
+    checkLevel(window.menuBar()->actions());
+    for (QAction *m : window.menuBar()->actions())
+        checkLevel(m->menu()->actions());
+    QCOMPARE(window.menus().fichier->title(), QStringLiteral("&Fichier"));
+    QCOMPARE(window.menus().facturation->title(), QStringLiteral("F&acturation"));
+    QCOMPARE(window.menus().quitter->text(), QStringLiteral("&Quitter"));
+
+    // Alt and the letter open the menu.
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(window.menus().parametres->isVisible(), 2000);
+    window.menus().parametres->close();
+}
+
+void TestMainWindow::bothTabsShowTheStateColoursAndGoBackToToday_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::newRow("weekly") << int(TForm1::WeeklyTab);
+    QTest::newRow("monthly") << int(TForm1::MonthlyTab);
+}
+
+void TestMainWindow::bothTabsShowTheStateColoursAndGoBackToToday()
+{
+    QFETCH(int, tab);
+    TestDataDir dir;
+    dir.writeFile(QStringLiteral("config.ini"), "[couleurs]\nlib_R=clRed\nlib_A=$0000FF00\nlib_P=clBlue\n");
+    ScopedAnswerer answers;
+    TForm1 window;
+    QVERIFY(window.FormCreate());
+    for (StateLegend *legend : {window.weekTab()->legend(), window.monthTab()->legend()}) {
+        QCOMPARE(legend->color(QStringLiteral("Réservé")), QColor(Qt::red));
+        QCOMPARE(legend->color(QStringLiteral("Acompte")), QColor(Qt::green));
+        QCOMPARE(legend->color(QStringLiteral("Payé")), QColor(Qt::blue));
+    }
+
+    // Far from today on both tabs, then "Aujourd'hui" on one of them.
+    window.tabs()->setCurrentIndex(tab);
+    for (int i = 0; i < 6; ++i) {
+        window.SuivantClick();
+        window.Button2Click();
+        window.Button2Click();
+    }
+    const QDate today = QDate::currentDate();
+    QVERIFY(window.weekMonday() > today);
+    QPushButton *button =
+        tab == TForm1::WeeklyTab ? window.weekTab()->todayButton() : window.monthTab()->todayButton();
+    QCOMPARE(button->text(), QStringLiteral("Aujourd'hui"));
+    button->click();
+    QCOMPARE(window.selectedDate(), today);
+    QCOMPARE(window.weekGrid()->monday(), today.addDays(1 - today.dayOfWeek()));
+    QCOMPARE(window.calendar()->selectedDate(), today);
+    QCOMPARE(window.displayedMonth().month(), today.month());
+    QCOMPARE(window.displayedMonth().year(), today.year());
+    QCOMPARE(window.monthGrid()->dayCount(), today.daysInMonth());
 }
 
 void TestMainWindow::roomMenuDependsOnTheLoadedReservation()

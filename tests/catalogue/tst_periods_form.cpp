@@ -4,6 +4,7 @@
 #include "catalogue/tariff_calendar_panel.h"
 #include "catalogue/text_grid_model.h"
 #include "common/dialogs.h"
+#include "common/errors.h"
 #include "data/periode.h"
 #include "data/prestation.h"
 
@@ -59,6 +60,23 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(&form, "newPeriodName")->text(), QString());
         for (const char *name : {"renamePeriodList", "deletePeriodList"})
             QCOMPARE(child<QComboBox>(&form, name)->itemText(1), QStringLiteral("Haute saison"));
+    }
+
+    void unreadableRoomCountRefusesThePeriod()
+    {
+        ScopedAnswerer answers;
+        m_fixture.dir().writeFile(QStringLiteral("config.ini"), "[Chambres]\nnombre=douze\n");
+        TForm9 form;
+        form.show();
+        answers->reset();
+        QTest::keyClicks(child<QLineEdit>(&form, "newPeriodName"), QStringLiteral("Haute saison"));
+        child<QPushButton>(&form, "addPeriodButton")->click();
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM periodes")), 0);
+        QCOMPARE(answers->shown.size(), 1);
+        QCOMPARE(answers->shown.first().kind, Dialogs::Kind::Error);
+        QVERIFY(!answers->texts().contains(QStringLiteral("Période enregistrée")));
+        QVERIFY_THROWS_EXCEPTION(KestrovaError, Periode().creerPeriode(QStringLiteral("Basse saison"), 0));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM periodes")), 0);
     }
 
     void renamingNeedsAPeriodAndAName()

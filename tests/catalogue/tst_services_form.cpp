@@ -432,6 +432,126 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>(&form, "advancedModifyService")->currentIndex(), 0);
     }
 
+    void unreadableRoomCountRefusesTheService_data()
+    {
+        QTest::addColumn<bool>("advanced");
+        QTest::newRow("standard") << false;
+        QTest::newRow("advanced") << true;
+    }
+
+    void unreadableRoomCountRefusesTheService()
+    {
+        QFETCH(bool, advanced);
+        ScopedAnswerer answers;
+        m_fixture.dir().writeFile(QStringLiteral("config.ini"), "[Chambres]\nnombre=douze\n");
+        TForm5 form;
+        form.show();
+        answers->reset();
+        if (advanced) {
+            QTest::keyClicks(child<QLineEdit>(&form, "advancedAddLabel"), QStringLiteral("Parking"));
+            child<QPushButton>(&form, "advancedAddButton")->click();
+        } else {
+            QTest::keyClicks(child<QLineEdit>(&form, "addLabel"), QStringLiteral("Parking"));
+            QTest::keyClicks(child<QLineEdit>(&form, "addHt"), QStringLiteral("10"));
+            child<QPushButton>(&form, "addButton")->click();
+        }
+        QCOMPARE(countRows(QStringLiteral("SELECT COUNT(*) FROM prestations")), 0);
+        QCOMPARE(answers->shown.size(), 1);
+        QCOMPARE(answers->shown.first().kind, Dialogs::Kind::Error);
+        // The reason names the value that could not be read.
+        QVERIFY2(answers->shown.first().text.contains(QStringLiteral("douze")) ||
+                     answers->shown.first().text.contains(QStringLiteral("nombre")),
+                 qPrintable(answers->shown.first().text));
+    }
+
+    void reopeningClearsWhatWasTyped()
+    {
+        ScopedAnswerer answers;
+        TForm5 form;
+        form.show();
+        QTest::keyClicks(child<QLineEdit>(&form, "addLabel"), QStringLiteral("Parking"));
+        QTest::keyClicks(child<QLineEdit>(&form, "addHt"), QStringLiteral("10"));
+        QVERIFY(choose(child<QComboBox>(&form, "addRate"), QStringLiteral("20")));
+        QCOMPARE(child<QLineEdit>(&form, "addTtc")->text(), QStringLiteral("12"));
+        auto *view = child<RoomPricesView>(&form, "advancedAddPrices");
+        QVERIFY(choose(child<QComboBox>(&form, "advancedAddRate"), QStringLiteral("20")));
+        typeInCell(view, 1, RoomPricesModel::PriceTtc, QStringLiteral("24"));
+        form.hide();
+        form.show();
+
+        // The rate lists show "---------" again; no price of another rate stays.
+        QCOMPARE(child<QComboBox>(&form, "addRate")->currentText(), QStringLiteral("---------"));
+        QCOMPARE(child<QLineEdit>(&form, "addHt")->text(), QString());
+        QCOMPARE(child<QLineEdit>(&form, "addTtc")->text(), QString());
+        QCOMPARE(view->prices()->grid().row(1), (QStringList{"1", "", "---------", ""}));
+
+        // What is typed now is stored consistently.
+        QTest::keyClicks(child<QLineEdit>(&form, "addLabel"), QStringLiteral("Parking"));
+        QTest::keyClicks(child<QLineEdit>(&form, "addHt"), QStringLiteral("10"));
+        child<QPushButton>(&form, "addButton")->click();
+        const QList<QVariantList> rows =
+            query(QStringLiteral("SELECT DISTINCT tarif_ht, tarif_tva, tarif_ttc FROM prestations"));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][0].toDouble(), 10.0);
+        QVERIFY(rows[0][1].isNull());
+        QCOMPARE(rows[0][2].toDouble(), 10.0);
+    }
+
+    void noRateChosenInModifyStoresNoRate()
+    {
+        ScopedAnswerer answers;
+        m_fixture.dir().writeFile(QStringLiteral("config.ini"), "[Chambres]\nnombre=3\n");
+        Prestation prestation;
+        const int id = prestation.ajouterPrestationToutesChambres(
+            QStringLiteral("Parking"), 3, QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("11"), 0, 0);
+        TForm5 form;
+        form.show();
+        QVERIFY(choose(child<QComboBox>(&form, "modifyService"), QStringLiteral("Parking")));
+        auto *ht = child<QLineEdit>(&form, "modifyHt");
+        ht->clear();
+        QTest::keyClicks(ht, QStringLiteral("8,5"));
+        QVERIFY(choose(child<QComboBox>(&form, "modifyRate"), QStringLiteral("---------")));
+        child<QPushButton>(&form, "modifyButton")->click();
+
+        QCOMPARE(answers->texts(), QStringList{QStringLiteral("Prestation mise à jour")});
+        const QList<QVariantList> rows = query(
+            QStringLiteral("SELECT DISTINCT tarif_ht, tarif_tva, tarif_ttc FROM prestations WHERE id_prestation = ") +
+            QString::number(id));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][0].toDouble(), 8.5);
+        QVERIFY(rows[0][1].isNull());
+        QCOMPARE(rows[0][2].toDouble(), 8.5);
+        QCOMPARE(prestation.getTauxTva(id, 2), QStringLiteral("---------"));
+    }
+
+    void advancedModifyCreatesTheRowsOfANewRoom()
+    {
+        ScopedAnswerer answers;
+        Prestation prestation;
+        const int id = prestation.ajouterPrestationToutesChambres(
+            QStringLiteral("Parking"), 3, QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("12"), 1, 0);
+        // Room 4 is added by raising the number of rooms; the service has no row there yet.
+        m_fixture.dir().writeFile(QStringLiteral("config.ini"), "[Chambres]\nnombre=5\n");
+        TForm5 form;
+        form.show();
+        child<QTabWidget>(&form, "modeTabs")->setCurrentIndex(1);
+        child<QTabWidget>(&form, "advancedTabs")->setCurrentIndex(1);
+        auto *view = child<RoomPricesView>(&form, "advancedModifyPrices");
+        QVERIFY(choose(child<QComboBox>(&form, "advancedModifyService"), QStringLiteral("Parking")));
+        QCOMPARE(view->prices()->grid().row(4), (QStringList{"4", "", "20", ""}));
+        typeInCell(view, 4, RoomPricesModel::PriceHt, QStringLiteral("15"));
+        child<QPushButton>(&form, "advancedModifyButton")->click();
+
+        QCOMPARE(answers->texts(), QStringList{QStringLiteral("Prestation mise à jour")});
+        const QList<QVariantList> rows =
+            query(QStringLiteral("SELECT numero_chambre, libelle, tarif_ht, tarif_tva, tarif_ttc, chk_gratuit_enfant "
+                                 "FROM prestations WHERE id_prestation = ") +
+                  QString::number(id) + QStringLiteral(" ORDER BY numero_chambre"));
+        QCOMPARE(rows.size(), 4); // room 5, left without a price, gets no row
+        QCOMPARE(rows[3], (QVariantList{4, QStringLiteral("Parking"), 15.0, 20.0, 18.0, 1}));
+        QCOMPARE(prestation.getTarifTTC(id, 1), QStringLiteral("12"));
+    }
+
     void menuEntriesOpenTheCatalogueWindows()
     {
         QWidget mainWindow;

@@ -112,6 +112,45 @@ private Q_SLOTS:
         QCOMPARE(storedRates().size(), 2);
     }
 
+    void rateThatExistsIsRefusedWithItsValue_data()
+    {
+        QTest::addColumn<int>("changedId"); // 0: a new rate
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("new, same text") << 0 << "10" << true;
+        QTest::newRow("new, other writing") << 0 << "10.00" << true;
+        QTest::newRow("new, other rate") << 0 << "10,5" << false;
+        QTest::newRow("change to another's value") << 1 << "10" << true;
+        QTest::newRow("change kept as it is") << 2 << "10" << false;
+    }
+    void rateThatExistsIsRefusedWithItsValue()
+    {
+        QFETCH(int, changedId);
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        ScopedAnswerer answers;
+        const QStringList before = storedRates();
+        Ttva_details editor;
+        if (changedId == 0)
+            editor.nouveauTaux();
+        else
+            editor.modifierTaux(changedId, Tva().getTaux(changedId));
+        editor.show();
+        auto *rate = child<QLineEdit>(&editor, "rate");
+        rate->clear();
+        QTest::keyClicks(rate, typed);
+        child<QPushButton>(&editor, "validate")->click();
+        if (refused) {
+            QCOMPARE(answers->texts(), QStringList{QStringLiteral("Le taux de TVA n'a pas été enregistré.\n"
+                                                                  "Le taux de TVA 10 % existe déjà.")});
+            QVERIFY(editor.isVisible());
+            QCOMPARE(storedRates(), before);
+        } else {
+            QVERIFY(answers->texts().isEmpty());
+            QVERIFY(!editor.isVisible());
+        }
+    }
+
     void changingARate()
     {
         TFormTVA form;

@@ -271,8 +271,9 @@ private slots:
     {
         addService(1, QStringLiteral("Dîner"), {20, 20, 30}, 10.0);
         Prestation p;
+        // An empty rate keeps the stored one.
         p.modifierPrestationToutesChambres(1, QStringLiteral("Dîner d'été"), 2, QStringLiteral("15,5"),
-                                           QStringLiteral("---------"), QStringLiteral("17,05"));
+                                           QString(), QStringLiteral("17,05"));
         QCOMPARE(serviceRows(1),
                  (QStringList{"1:15.5:10:17.05:1:1", "2:15.5:10:17.05:1:1", "3:15:10:30:1:1"}));
         p.modifierPrestation(1, QStringLiteral("Dîner d'été"), 3, QStringLiteral("25"), QStringLiteral("20"),
@@ -285,6 +286,33 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(KestrovaError,
                                  p.modifierPrestationParChambre(1, QStringLiteral("X"), prices, 2));
         QCOMPARE(serviceRows(1).first(), QStringLiteral("1:15.5:10:17.05:1:1"));
+
+        // "---------" stores no rate, so that rate and prices agree.
+        p.modifierPrestation(1, QStringLiteral("Dîner d'été"), 1, QStringLiteral("15,5"),
+                             QStringLiteral("---------"), QStringLiteral("15,5"));
+        QCOMPARE(serviceRows(1).first(), QStringLiteral("1:15.5::15.5:1:1"));
+        // A room without a row gets one when prices are typed for it, none otherwise.
+        p.modifierPrestation(1, QStringLiteral("Dîner d'été"), 4, QStringLiteral("40"), QStringLiteral("10"),
+                             QStringLiteral("44"));
+        p.modifierPrestation(1, QStringLiteral("Dîner d'été"), 5, QString(), QStringLiteral("10"), QString());
+        QCOMPARE(serviceRows(1).mid(3), QStringList{QStringLiteral("4:40:10:44:1:1")});
+        QVERIFY_THROWS_EXCEPTION(KestrovaError, p.modifierPrestation(1, QStringLiteral("X"), 5, QStringLiteral("4"),
+                                                                     QString(), QString()));
+        QCOMPARE(serviceRows(1).size(), 4);
+        // A service that is gone is not brought back by a room.
+        p.modifierPrestation(9, QStringLiteral("Fantôme"), 2, QStringLiteral("1"), QString(), QStringLiteral("1"));
+        QCOMPARE(serviceRows(9), QStringList());
+    }
+
+    void addingWithoutARoomIsRefused()
+    {
+        Prestation p;
+        QVERIFY_THROWS_EXCEPTION(KestrovaError, p.ajouterPrestationToutesChambres(QStringLiteral("Bain"), 0,
+                                                                                  QStringLiteral("5"), QString(),
+                                                                                  QStringLiteral("5"), 0, 0));
+        QVERIFY_THROWS_EXCEPTION(KestrovaError,
+                                 p.ajouterPrestationParChambre(QStringLiteral("Bain"), roomPrices({}), 0, 0, 0));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM prestations")), 0);
     }
 
     void renamingAndDeleting()

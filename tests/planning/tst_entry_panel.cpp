@@ -8,6 +8,7 @@
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
 #include "planning/entry_panel.h"
+#include "planning/entry_report.h"
 #include "planning/night_entry.h"
 #include "planning/services_grid_widget.h"
 #include "planning/view_freshness.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,6 +28,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QStatusBar>
+#include <QTabBar>
 #include <QToolButton>
 
 #include <memory>
@@ -54,6 +58,14 @@ private slots:
     void serviceAddedThroughThePickerIsPriced();
     void clientListNavigatorWritesAndDeletes();
     void digitFieldsRefuseOtherKeys();
+    void selectionNotMadeByAClickLoadsItsFirstNight_data();
+    void selectionNotMadeByAClickLoadsItsFirstNight();
+    void nightBookedWithTheKeyboardAlone();
+    void guestsAboveTheRoomsCapacityAreAskedAbout_data();
+    void guestsAboveTheRoomsCapacityAreAskedAbout();
+    void statusBarSaysWhatValiderDid();
+    void clientListOpensOnNoClient();
+    void screenshots();
 
 private:
     EntryPanel *panel() const { return m_window->entryPanel(); }
@@ -61,6 +73,8 @@ private:
     // Clicks a day of a room, then shift-clicks the last day of the range.
     void clickDays(int room, int first, int last = -1);
     void click(const QString &state) { panel()->stateButton(state)->click(); }
+    // Presses Tab until the widget has the focus (at most 40 times).
+    bool tabTo(QWidget *target);
 
     std::unique_ptr<TestDataDir> m_dir;
     std::unique_ptr<ScopedAnswerer> m_answers;
@@ -228,14 +242,14 @@ void TstEntryPanel::otherClientOfTheListIsAskedPerNight()
     QCOMPARE(list->currentClientId(), other);
     click(QStringLiteral("Acompte"));
     (*m_answers)->answer(true);
-    (*m_answers)->answer(false);
+    (*m_answers)->answer(false); // the second night stays as it was
     panel()->ValiderClick();
 
     QCOMPARE((*m_answers)->questions(), (QStringList{NightEntry::clientChangeQuestion(m_monday.addDays(5)),
                                                      NightEntry::clientChangeQuestion(m_monday.addDays(6))}));
     QCOMPARE(nightsOf(1),
              (QStringList{iso(m_monday.addDays(5)) + QStringLiteral(" Acompte ") + QString::number(other),
-                          iso(m_monday.addDays(6)) + QStringLiteral(" Acompte ") + QString::number(stored)}));
+                          iso(m_monday.addDays(6)) + QStringLiteral(" Réservé ") + QString::number(stored)}));
 }
 
 void TstEntryPanel::freeCellAfterReservedOneResetsThePanel()
@@ -470,6 +484,231 @@ void TstEntryPanel::digitFieldsRefuseOtherKeys()
     // A stored number keeps its blanks when shown.
     tel->setText(QStringLiteral("01 02 03 04 05"));
     QCOMPARE(tel->text(), QStringLiteral("01 02 03 04 05"));
+}
+
+bool TstEntryPanel::tabTo(QWidget *target)
+{
+    for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget() == target;
+}
+
+// Records the default of each question and answers with it, as a hurried
+// Enter on the box would.
+class DefaultAnswerer : public Dialogs::Answerer
+{
+public:
+    bool show(Dialogs::Kind, const QString &text, bool defaultYes) override
+    {
+        texts << text;
+        defaults << defaultYes;
+        return defaultYes;
+    }
+    QStringList texts;
+    QList<bool> defaults;
+};
+
+void TstEntryPanel::selectionNotMadeByAClickLoadsItsFirstNight_data()
+{
+    QTest::addColumn<bool>("keyboard");
+    QTest::newRow("shift and arrow") << true;
+    QTest::newRow("room header") << false;
+}
+
+void TstEntryPanel::selectionNotMadeByAClickLoadsItsFirstNight()
+{
+    QFETCH(bool, keyboard);
+    // A guest's night with his services, loaded by a click.
+    const int guest = addClient(QStringLiteral("Martin"));
+    const int night = addNight(m_monday.addDays(1), 2, guest, QStringLiteral("Réservé"), 3);
+    attach(night, 1, 2);
+    clickDays(2, 1);
+    QCOMPARE(panel()->servicesGrid()->grid().rowCount(), 3);
+    QCOMPARE(panel()->adultesEdit()->text(), QStringLiteral("3"));
+
+    if (keyboard) {
+        // Monday (free) and Tuesday (his) selected from the keyboard.
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(grid()->selectedDays(), (QList<int>{0, 1}));
+    } else {
+        QHeaderView *header = grid()->horizontalHeader();
+        const int column = PlanningModel::columnOfRoom(3);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                                 header->height() / 2));
+        QCOMPARE(grid()->selectedRoom(), 3);
+    }
+    // The first selected night is free: nothing of the guest's night is left.
+    QCOMPARE(panel()->clientTabs()->currentIndex(), int(ClientTabs::Nouveau));
+    QCOMPARE(panel()->servicesGrid()->grid().rowCount(), 2);
+    QVERIFY(panel()->adultesEdit()->text().isEmpty());
+    QVERIFY(panel()->clientTabs()->infosForm()->nomEdit()->text().isEmpty());
+
+    panel()->clientTabs()->newForm()->nomEdit()->setText(QStringLiteral("Durand"));
+    click(QStringLiteral("Réservé"));
+    (*m_answers)->setFallback(false); // the guest's own night keeps its client
+    panel()->ValiderClick();
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv_prestations WHERE id_reserv <> ") +
+                     QString::number(night)),
+             0);
+    QCOMPARE(nightServices(night), QStringList{QStringLiteral("1:2")});
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 3")), 1);
+}
+
+void TstEntryPanel::nightBookedWithTheKeyboardAlone()
+{
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    grid()->setFocus();
+    QCOMPARE(QApplication::focusWidget(), grid());
+    // First move: room 1; then room 2, Wednesday and Thursday.
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QCOMPARE(grid()->selectedRoom(), 1);
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QTest::keyClick(grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(grid()->selectedRoom(), 2);
+    QCOMPARE(grid()->selectedDays(), (QList<int>{2, 3}));
+
+    // Tab leaves the grid for the panel: the state first.
+    QTest::keyClick(grid(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), panel()->stateButton(QStringLiteral("Réservé")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(panel()->etat(), QStringLiteral("Réservé"));
+    QVERIFY(tabTo(panel()->adultesEdit()));
+    QTest::keyClicks(panel()->adultesEdit(), QStringLiteral("2"));
+    ClientForm *form = panel()->clientTabs()->newForm();
+    QVERIFY(tabTo(form->nomEdit()));
+    QTest::keyClicks(form->nomEdit(), QStringLiteral("Clavier"));
+    // Enter in the panel means "Valider"; the keyboard is back in the planning.
+    QTest::keyClick(form->nomEdit(), Qt::Key_Return);
+
+    const QString client = QString::number(countOf(QStringLiteral("SELECT MAX(id) FROM infos")));
+    QCOMPARE(value(QStringLiteral("SELECT nom FROM infos WHERE id = ") + client).toString(),
+             QStringLiteral("Clavier"));
+    QCOMPARE(nightsOf(2), (QStringList{iso(m_monday.addDays(2)) + QStringLiteral(" Réservé ") + client,
+                                       iso(m_monday.addDays(3)) + QStringLiteral(" Réservé ") + client}));
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 2")), 2);
+    QCOMPARE(QApplication::focusWidget(), grid());
+
+    // Escape from the panel goes back to the planning too.
+    panel()->adultesEdit()->setFocus();
+    QTest::keyClick(panel()->adultesEdit(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), grid());
+    // Shift+Tab from the first field of the panel comes back to the grid.
+    QVERIFY(tabTo(panel()->stateButton(QStringLiteral("Réservé"))));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), grid());
+}
+
+void TstEntryPanel::guestsAboveTheRoomsCapacityAreAskedAbout_data()
+{
+    QTest::addColumn<QString>("adultes");
+    QTest::addColumn<QString>("enfants");
+    QTest::addColumn<QString>("answer"); // "default", "oui" or "" (no question)
+    QTest::addColumn<int>("saved");
+    const QString over = QStringLiteral("La chambre 3 accueille au plus 2 adultes. Enregistrer quand même ?");
+    QTest::newRow("within") << "2" << "1" << "" << 1;
+    QTest::newRow("over, default answer") << "3" << "" << "default" << 0;
+    QTest::newRow("over, oui") << "3" << "" << "oui" << 1;
+}
+
+void TstEntryPanel::guestsAboveTheRoomsCapacityAreAskedAbout()
+{
+    QFETCH(QString, adultes);
+    QFETCH(QString, enfants);
+    QFETCH(QString, answer);
+    QFETCH(int, saved);
+    auto answerer = std::make_shared<DefaultAnswerer>();
+    std::shared_ptr<Dialogs::Answerer> previous;
+    if (answer == QStringLiteral("default"))
+        previous = Dialogs::install(answerer);
+    else
+        (*m_answers)->answer(true);
+    clickDays(3, 4);
+    panel()->adultesEdit()->setText(adultes);
+    panel()->enfantsEdit()->setText(enfants);
+    panel()->clientTabs()->newForm()->nomEdit()->setText(QStringLiteral("Famille"));
+    click(QStringLiteral("Réservé"));
+    panel()->ValiderClick();
+    if (previous)
+        Dialogs::install(previous);
+
+    const QString question = QStringLiteral("La chambre 3 accueille au plus 2 adultes. Enregistrer quand même ?");
+    if (answer == QStringLiteral("default")) {
+        QCOMPARE(answerer->texts, QStringList{question});
+        QCOMPARE(answerer->defaults, QList<bool>{false});
+        QCOMPARE(panel()->lastReport(), EntryReport::nothingSaved());
+    } else {
+        QCOMPARE((*m_answers)->questions(), answer.isEmpty() ? QStringList() : QStringList{question});
+    }
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv")), saved);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 1 + saved);
+}
+
+void TstEntryPanel::statusBarSaysWhatValiderDid()
+{
+    QLabel *status = m_window->statusReport();
+    QVERIFY(m_window->statusBar()->isAncestorOf(status));
+    panel()->ValiderClick();
+    QCOMPARE(status->text(), EntryReport::nothingSelected());
+
+    clickDays(2, 0, 2);
+    panel()->clientTabs()->newForm()->nomEdit()->setText(QStringLiteral("Lefèvre"));
+    panel()->clientTabs()->newForm()->prenomEdit()->setText(QStringLiteral("Anne"));
+    click(QStringLiteral("Acompte"));
+    panel()->ValiderClick();
+    QCOMPARE(status->text(), QStringLiteral("3 nuits enregistrées, chambre 2, client Lefèvre Anne."));
+
+    clickDays(2, 1, 2);
+    click(QStringLiteral("Libre"));
+    (*m_answers)->setFallback(true);
+    panel()->ValiderClick();
+    QCOMPARE(status->text(), QStringLiteral("2 nuits supprimées, chambre 2."));
+}
+
+void TstEntryPanel::clientListOpensOnNoClient()
+{
+    addClient(QStringLiteral("Martin"));
+    m_window->reloadClientList();
+    ClientListPage *list = panel()->clientTabs()->listPage();
+    QCOMPARE(list->clientCount(), 2);
+    QCOMPARE(list->currentClientId(), 0);
+    QVERIFY(list->table()->selectionModel()->selectedRows().isEmpty());
+    QVERIFY(list->companyEdit()->text().isEmpty());
+    // Every move leads to a client; reading the list again keeps the one chosen.
+    QVERIFY(list->button(ClientListPage::Next)->isEnabled());
+    list->last();
+    const int chosen = list->currentClientId();
+    QVERIFY(chosen > 1);
+    m_window->reloadClientList();
+    QCOMPARE(list->currentClientId(), chosen);
+}
+
+// Writes PNGs of the window after a keyboard booking into $KESTROVA_SHOTS
+// (skipped without it).
+void TstEntryPanel::screenshots()
+{
+    const QString dir = qEnvironmentVariable("KESTROVA_SHOTS");
+    if (dir.isEmpty())
+        QSKIP("set KESTROVA_SHOTS to a directory to get screenshots");
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    grid()->setFocus();
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        QTest::keyClick(grid(), key);
+    QTest::keyClick(grid(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(tabTo(panel()->clientTabs()->newForm()->nomEdit()));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Clavier"));
+    QVERIFY(m_window->grab().save(dir + QStringLiteral("/entry_keyboard_before.png")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QCoreApplication::processEvents();
+    QVERIFY(m_window->grab().save(dir + QStringLiteral("/entry_keyboard_after.png")));
 }
 
 QTEST_MAIN(TstEntryPanel)

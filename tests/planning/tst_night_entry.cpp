@@ -2,7 +2,9 @@
 #include "common/errors.h"
 #include "entry_fixture.h"
 #include "planning/entry_clients.h"
+#include "planning/entry_report.h"
 #include "planning/night_entry.h"
+#include "planning/room_capacity.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -48,6 +50,7 @@ private slots:
     void loadedClientChangesStateWithoutQuestionAndRewritesServices();
     void anotherClientAsksPerNight_data();
     void anotherClientAsksPerNight();
+    void declinedClientChangeLeavesTheOtherGuestsNightAsItWas();
     void unusedNewClientIsNotCreated();
     void pastStartDateAsksFirst_data();
     void pastStartDateAsksFirst();
@@ -58,6 +61,10 @@ private slots:
     void pricesFollowTheRoom_data();
     void pricesFollowTheRoom();
     void deletingAClientMovesItsNightsToTheDefaultClient();
+    void capacityQuestion_data();
+    void capacityQuestion();
+    void reportSaysWhatWasDone_data();
+    void reportSaysWhatWasDone();
 
 private:
     std::unique_ptr<TestDatabase> m_database;
@@ -258,13 +265,60 @@ void TstNightEntry::anotherClientAsksPerNight()
 
     QCOMPARE(answers->questions(), (QStringList{NightEntry::clientChangeQuestion(monday.addDays(5)),
                                                 NightEntry::clientChangeQuestion(monday.addDays(6))}));
+    // "Oui" moves the nights to the chosen client with the new values; "Non"
+    // leaves another guest's nights exactly as they were.
     const QString c = QString::number(accept ? other : stored);
-    QCOMPARE(nightsOf(2), (QStringList{iso(monday.addDays(5)) + QStringLiteral(" Payé ") + c,
-                                       iso(monday.addDays(6)) + QStringLiteral(" Payé ") + c}));
-    // Services stay as stored either way; the other new values are written.
+    const QString etat = accept ? QStringLiteral(" Payé ") : QStringLiteral(" Réservé ");
+    QCOMPARE(nightsOf(2), (QStringList{iso(monday.addDays(5)) + etat + c, iso(monday.addDays(6)) + etat + c}));
+    // Services stay as stored either way.
     QCOMPARE(nightServices(sat), QStringList{QStringLiteral("3:1")});
     QCOMPARE(nightServices(sun), QStringList{QStringLiteral("3:1")});
-    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 4")), 2);
+    QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE nbpers = 4")), accept ? 2 : 0);
+}
+
+void TstNightEntry::declinedClientChangeLeavesTheOtherGuestsNightAsItWas()
+{
+    // Two guests selected: Monday is the loaded client's, Tuesday another's,
+    // unpaid, with his guests, payment and services.
+    const QDate monday = futureMonday();
+    const int loaded = addClient(QStringLiteral("Martin"));
+    const int other = addClient(QStringLiteral("Bernard"));
+    const int mine = addNight(monday, 2, loaded);
+    const int his = addNight(monday.addDays(1), 2, other, QStringLiteral("Acompte"), 2);
+    Sql(db(), QStringLiteral("UPDATE reserv SET reglement = 30, nbenfants = 1 WHERE id = :id"))
+        .bind(QStringLiteral(":id"), his)
+        .exec();
+    attach(his, 3, 2);
+    const auto row = [](int id) {
+        return Sql(db(), QStringLiteral("SELECT * FROM reserv WHERE id = :id"))
+            .bind(QStringLiteral(":id"), id)
+            .rows();
+    };
+    const QList<QVariantList> before = row(his);
+
+    ScopedAnswerer answers;
+    answers->answer(false);
+    NightEntry::Request r = request(2, monday, {0, 1}, QStringLiteral("Payé"));
+    r.source = NightEntry::ClientSource::Infos;
+    r.client.id = loaded;
+    r.client.type = 1;
+    r.client.nom = QStringLiteral("Martin");
+    r.adultes = QStringLiteral("3");
+    r.paye = QStringLiteral("00");
+    r.services = servicesGrid({QStringLiteral("1:1")});
+    const NightEntry::Outcome outcome = NightEntry().valider(r);
+
+    QCOMPARE(answers->questions(), QStringList{NightEntry::clientChangeQuestion(monday.addDays(1))});
+    QCOMPARE(row(his), before);
+    QCOMPARE(nightServices(his), QStringList{QStringLiteral("3:2")});
+    // The asked-for night is written as usual.
+    QCOMPARE(value(QStringLiteral("SELECT etat || '/' || nbpers || '/' || reglement FROM reserv WHERE id = ") +
+                   QString::number(mine))
+                 .toString(),
+             QStringLiteral("Payé/3/0"));
+    QCOMPARE(nightServices(mine), QStringList{QStringLiteral("1:1")});
+    QCOMPARE(outcome.changed, 1);
+    QCOMPARE(outcome.nightsWritten, 1);
 }
 
 void TstNightEntry::unusedNewClientIsNotCreated()
@@ -287,7 +341,7 @@ void TstNightEntry::unusedNewClientIsNotCreated()
     QVERIFY(!first.clientCreated);
     QVERIFY(!second.clientCreated);
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos")), 2);
-    QCOMPARE(nightsOf(1), QStringList{iso(monday) + QStringLiteral(" Payé ") + QString::number(stored)});
+    QCOMPARE(nightsOf(1), QStringList{iso(monday) + QStringLiteral(" Réservé ") + QString::number(stored)});
 }
 
 void TstNightEntry::pastStartDateAsksFirst_data()
@@ -502,6 +556,64 @@ void TstNightEntry::deletingAClientMovesItsNightsToTheDefaultClient()
     QVERIFY_THROWS_EXCEPTION(DatabaseError, clients.supprimer(staying));
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE info = ") + QString::number(staying)),
              1);
+}
+
+void TstNightEntry::capacityQuestion_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("adultes");
+    QTest::addColumn<QString>("enfants");
+    QTest::addColumn<QString>("question");
+    const QByteArray room = "[Chambre2]\nnom=Bleue\nNbPersMax=2\nNbEnfantsMax=1\n";
+    QTest::newRow("within both") << room << "2" << "1" << QString();
+    QTest::newRow("nothing typed") << room << "" << "" << QString();
+    QTest::newRow("adults over") << room << "3" << "" << "La chambre Bleue accueille au plus 2 adultes. Enregistrer quand même ?";
+    QTest::newRow("both over") << room << "3" << "2"
+                               << "La chambre Bleue accueille au plus 2 adultes et 1 enfant. Enregistrer quand même ?";
+    QTest::newRow("children over") << room << "1" << "02"
+                                   << "La chambre Bleue accueille au plus 1 enfant. Enregistrer quand même ?";
+    QTest::newRow("no maximum") << QByteArray("[Chambre2]\nnom=Bleue\n") << "9" << "9" << QString();
+    QTest::newRow("maximum not a number") << QByteArray("[Chambre2]\nNbPersMax=deux\n") << "9" << "" << QString();
+}
+
+void TstNightEntry::capacityQuestion()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, adultes);
+    QFETCH(QString, enfants);
+    QFETCH(QString, question);
+    m_database->dir().writeFile(QStringLiteral("config.ini"), ini);
+    QCOMPARE(RoomCapacity::question(2, adultes, enfants), question);
+}
+
+void TstNightEntry::reportSaysWhatWasDone_data()
+{
+    QTest::addColumn<int>("created");
+    QTest::addColumn<int>("changed");
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("one night") << 1 << 0 << 0 << "1 nuit enregistrée, chambre Bleue, client Martin Paul.";
+    QTest::newRow("created and changed") << 2 << 1 << 0 << "3 nuits enregistrées, chambre Bleue, client Martin Paul.";
+    QTest::newRow("deleted only") << 0 << 0 << 2 << "2 nuits supprimées, chambre Bleue.";
+    QTest::newRow("both") << 1 << 0 << 1 << "1 nuit enregistrée, 1 nuit supprimée, chambre Bleue, client Martin Paul.";
+    QTest::newRow("nothing") << 0 << 0 << 0 << "Aucune nuit n'a été modifiée (chambre Bleue).";
+}
+
+void TstNightEntry::reportSaysWhatWasDone()
+{
+    QFETCH(int, created);
+    QFETCH(int, changed);
+    QFETCH(int, deleted);
+    QFETCH(QString, report);
+    NightEntry::Outcome outcome;
+    outcome.saved = true;
+    outcome.created = created;
+    outcome.changed = changed;
+    outcome.deleted = deleted;
+    QCOMPARE(EntryReport::saved(outcome, QStringLiteral("Bleue"), QStringLiteral("Martin Paul")), report);
+    QCOMPARE(EntryReport::clientName(QString(), QString(), QStringLiteral("Mon Hotel")), QStringLiteral("Mon Hotel"));
+    QCOMPARE(EntryReport::clientName(QStringLiteral("Martin"), QStringLiteral("Paul"), QStringLiteral("SARL")),
+             QStringLiteral("Martin Paul"));
 }
 
 QTEST_GUILESS_MAIN(TstNightEntry)
