@@ -12,6 +12,7 @@ PACKAGES="
   qpdf poppler-utils sqlite3
   desktop-file-utils appstream dpkg-dev
   python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl
+  openssl
 "
 
 missing=""

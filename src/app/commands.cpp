@@ -14,6 +14,7 @@ const QList<Command> &commands()
         {"restaurer", "FICHIER", "restaure les données depuis une archive de sauvegarde locale", false, &runRestaurer},
         {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
+        {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},
         {"imprimer", "facture|devis N [--pdf FICHIER] | planning semaine|mois JJ/MM/AAAA [--noms] [--copies N] [--pdf FICHIER]",
          "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
     };

@@ -26,6 +26,7 @@ int runArchive(const QString &dataDir, const QStringList &args);
 int runRestaurer(const QString &dataDir, const QStringList &args);
 int runFacturePdf(const QString &dataDir, const QStringList &args);
 int runDevisPdf(const QString &dataDir, const QStringList &args);
+int runEnvoyer(const QString &dataDir, const QStringList &args);
 int runImprimer(const QString &dataDir, const QStringList &args);
 // The planning kind of `imprimer`, reached through runImprimer.
 int runImprimerPlanning(const QStringList &args);

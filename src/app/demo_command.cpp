@@ -11,6 +11,7 @@
 #include "data/reservation.h"
 #include "data/sql.h"
 #include "data/tva.h"
+#include "net/mail_draft.h"
 #include "settings/ini_file.h"
 
 #include <QDir>
@@ -325,6 +326,7 @@ const DemoStep kSteps[] = {
     {&demoCatalogue},
     {&demoReservations},
     {[](DemoContext &c) { demoDocuments(c.db, c.summary); }},
+    {[](DemoContext &c) { c.summary << MailSettings::writeDemoTemplates(); }},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.

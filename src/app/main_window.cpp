@@ -251,8 +251,10 @@ void TForm1::InfosJour()
     }
     ViewFreshness::setWeeklyUpToDate(true);
 
-    m_monthTab->title()->setText(PlanningDates::nomMois(selectedDate()) +
-                                 QString::number(selectedDate().year()));
+    // The monthly title names the month its grid shows, which week
+    // navigation within one month does not change.
+    const QDate shownMonth = monthGrid()->month();
+    m_monthTab->title()->setText(PlanningDates::nomMois(shownMonth) + QString::number(shownMonth.year()));
     m_progress->setValue(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 
+#include <QDir>
 #include <QLockFile>
 
 InstanceLock::InstanceLock() = default;
@@ -19,7 +20,12 @@ bool InstanceLock::acquire(QString *error)
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
         return true;
-    if (error) {
+    if (error && m_lock->error() != QLockFile::LockFailedError) {
+        // No lock file could be written: the folder itself is the problem.
+        *error = QStringLiteral("Le dossier de données « %1 » n'est pas accessible en écriture. "
+                                "Choisissez un autre dossier ou donnez-vous le droit d'y écrire.")
+                     .arg(QDir::toNativeSeparators(Paths::dataDir()));
+    } else if (error) {
         qint64 pid = 0;
         QString host, app;
         m_lock->getLockInfo(&pid, &host, &app);

@@ -22,8 +22,9 @@ struct PlanningCell
     // last one; the two differ only on a day that holds several nights.
     // State of that first night:
     QString premierEtat;
-    // and its state, one blank and the client's surname ("Payé Dupont"), the
-    // state alone when the client is gone or its surname is NULL.
+    // and its state, one blank and the client's name ("Payé Dupont"; the
+    // company name when the surname is empty), the state alone when the client
+    // is gone or has no name.
     QString texteEtatNom;
 
     bool isFree() const { return id == 0; }

@@ -9,7 +9,10 @@
 #include "settings/settings.h"
 
 #include <QHash>
+#include <QSet>
 #include <QVariant>
+
+#include <algorithm>
 
 // Dates are ISO text in r_date. Every date condition is a half-open range
 // [day, next day) so that the (numero, r_date) and (r_date) indexes serve it,
@@ -78,9 +81,7 @@ struct Night
     bool clientFound = false;
     int type = 0;
     QString nom;
-    bool nomNull = true;
     QString nomEts;
-    bool nomEtsNull = true;
 };
 
 // Calls visit(night) for each night of [from, to), ordered by date then id
@@ -110,12 +111,8 @@ void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDa
         n.etat = q.value(4).toString();
         n.clientFound = !q.value(5).isNull();
         n.type = q.value(6).toInt();
-        const QVariant nom = q.value(7);
-        n.nomNull = nom.isNull();
-        n.nom = nom.toString();
-        const QVariant nomEts = q.value(8);
-        n.nomEtsNull = nomEts.isNull();
-        n.nomEts = nomEts.toString();
+        n.nom = q.value(7).toString();
+        n.nomEts = q.value(8).toString();
         visit(std::as_const(n));
     }
 }
@@ -142,37 +139,45 @@ QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, con
     return out;
 }
 
-// Client text of one day: each night of the day in turn may replace it, the
-// last one winning. Kind 1 shows the surname; kind 2 the surname, else the
-// company name, else the state. A night whose client is gone shows nothing.
-void applyClientText(QString &text, const Night &n)
+// The name a planning cell shows for a night's client: the surname, else the
+// company name (a company is normally saved with its company name alone),
+// else nothing.
+QString clientName(const Night &n)
 {
-    if (!n.clientFound)
-        return;
-    if (n.type == 1)
-        text = n.nom;
-    else if (n.type == 2)
-        text = !n.nom.isEmpty() ? n.nom : !n.nomEts.isEmpty() ? n.nomEts : n.etat;
+    return !n.nom.isEmpty() ? n.nom : n.nomEts;
 }
 
-// Month text of one night ("name state"); null when the night writes nothing
-// (client gone, or a client kind the program does not know).
+// Client text of one day: each night of the day in turn may replace it, the
+// last one winning. Both client kinds show the client's name, else the state,
+// so that a night of a client without a surname never looks free. A night
+// whose client is gone shows nothing.
+void applyClientText(QString &text, const Night &n)
+{
+    if (!n.clientFound || (n.type != 1 && n.type != 2))
+        return;
+    const QString name = clientName(n);
+    text = !name.isEmpty() ? name : n.etat;
+}
+
+// Month text of one night ("name state", the state alone without a name);
+// null when the night writes nothing (client gone, or a client kind the
+// program does not know).
 QString monthText(const Night &n)
 {
-    if (!n.clientFound)
+    if (!n.clientFound || (n.type != 1 && n.type != 2))
         return {};
     // Never null once the night writes: an empty state still replaces the entry.
     const QString etat = n.etat.isNull() ? QStringLiteral("") : n.etat;
-    if (n.type == 1)
-        return n.nomNull ? etat : n.nom + QLatin1Char(' ') + etat;
-    if (n.type == 2) {
-        if (!n.nomNull && !n.nom.isEmpty())
-            return n.nom + QLatin1Char(' ') + etat;
-        if (!n.nomEtsNull && !n.nomEts.isEmpty())
-            return n.nomEts + QLatin1Char(' ') + etat;
-        return etat;
-    }
-    return {};
+    const QString name = clientName(n);
+    return name.isEmpty() ? etat : name + QLatin1Char(' ') + etat;
+}
+
+// Week text of the first night of a day ("state name", the state alone
+// without a name or client).
+QString stateAndName(const Night &n)
+{
+    const QString name = n.clientFound ? clientName(n) : QString();
+    return name.isEmpty() ? n.etat : n.etat + QLatin1Char(' ') + name;
 }
 
 int dayIndex(const QDate &first, const QDate &date)
@@ -221,6 +226,48 @@ void deleteNights(const QSqlDatabase &db, const QVariant &room, const QVariant &
             .bind(QStringLiteral(":debut"), iso(from))
             .bind(QStringLiteral(":fin"), iso(to.addDays(1)))
             .exec();
+    }
+}
+
+// Deletes nights by id, services first so that none is left pointing at a
+// missing night.
+void deleteNightIds(const QSqlDatabase &db, const QList<int> &ids)
+{
+    if (ids.isEmpty())
+        return;
+    Sql services(db, QStringLiteral("DELETE FROM reserv_prestations WHERE id_reserv = :id"));
+    Sql nights(db, QStringLiteral("DELETE FROM reserv WHERE id = :id"));
+    for (int id : ids) {
+        services.bind(QStringLiteral(":id"), id).exec();
+        nights.bind(QStringLiteral(":id"), id).exec();
+    }
+}
+
+// A night of the stay being changed.
+struct StayNight
+{
+    int id;
+    QDate date;
+};
+
+// Throws RoomTakenError for the first of `days` on which room already holds a
+// row other than those of `own` (the stay being changed). Run inside the
+// writing transaction, whose write lock keeps the answer true until commit.
+void refuseTakenNights(const QSqlDatabase &db, int room, const QList<QDate> &days, const QSet<int> &own)
+{
+    if (days.isEmpty())
+        return;
+    const QSet<QDate> wanted(days.cbegin(), days.cend());
+    const auto [first, last] = std::minmax_element(days.cbegin(), days.cend());
+    Sql q(db, QStringLiteral("SELECT id, r_date FROM reserv WHERE numero = :numero AND r_date >= :debut "
+                             "AND r_date < :fin ORDER BY r_date, id"));
+    q.bind(QStringLiteral(":numero"), room)
+        .bind(QStringLiteral(":debut"), iso(*first))
+        .bind(QStringLiteral(":fin"), iso(last->addDays(1)));
+    for (const QVariantList &row : q.rows()) {
+        const QDate date = nightDate(row.at(1));
+        if (!own.contains(row.at(0).toInt()) && wanted.contains(date))
+            throw RoomTakenError(room, date);
     }
 }
 
@@ -376,6 +423,15 @@ QString Reservation::getEtat(int id) const
         .bind(QStringLiteral(":id"), id)
         .scalar()
         .toString();
+}
+
+// ---- Refusal of a taken night ----------------------------------------------
+
+RoomTakenError::RoomTakenError(int room, const QDate &date)
+    : KestrovaError(QStringLiteral("La chambre %1 est déjà occupée le %2 : rien n'a été enregistré.")
+                        .arg(Settings::roomName(room), Format::date(date))),
+      m_room(room), m_date(date)
+{
 }
 
 // ---- Stays of a client -------------------------------------------------------
@@ -582,7 +638,7 @@ PlanningTable Reservation::lirePlanning(const QDate &premierJour, int nbJours, i
             cell.texteMois = text;
         if (firstOfDay) {
             cell.premierEtat = n.etat;
-            cell.texteEtatNom = n.clientFound && !n.nomNull ? n.etat + QLatin1Char(' ') + n.nom : n.etat;
+            cell.texteEtatNom = stateAndName(n);
         }
     });
     // As in a month list: a night that wrote no text shows its state when it
@@ -634,10 +690,14 @@ void Reservation::ajouterReservation(int numero, const QString &etat, int client
     const QList<ServiceLine> services = serviceLines(prestationsQuotidiennes);
     const QSqlDatabase db = m_use.db();
     Transaction transaction(db);
+    QList<QDate> days;
+    for (QDate day = debut; day <= fin; day = day.addDays(1))
+        days.append(day);
+    refuseTakenNights(db, numero, days, {});
     NightWriter writer(db, numero, etat, client, nbAdultes, nbEnfants);
     Sql service(db, QStringLiteral("INSERT INTO reserv_prestations (id_reserv, id_prestations, nb) "
                                    "VALUES (:id_reserv, :id_prestations, :nb)"));
-    for (QDate day = debut; day <= fin; day = day.addDays(1)) {
+    for (const QDate &day : std::as_const(days)) {
         const int id = writer.insert(day);
         for (const ServiceLine &line : services) {
             service.bind(QStringLiteral(":id_reserv"), id)
@@ -658,51 +718,72 @@ void Reservation::modifierReservation(bool change, int nouvelleChambre, int anci
     const QSqlDatabase db = m_use.db();
     Transaction transaction(db);
 
-    // 1. A new room or state applies to every night the stay already has.
-    if (change) {
-        Sql(db, QStringLiteral("UPDATE reserv SET numero = :nouvelle, etat = :etat, nbpers = :nbpers, "
-                               "nbenfants = :nbenfants WHERE numero = :ancienne AND info = :client "
-                               "AND r_date >= :debut AND r_date < :fin"))
-            .bind(QStringLiteral(":nouvelle"), nouvelleChambre)
-            .bind(QStringLiteral(":etat"), etat)
-            .bind(QStringLiteral(":nbpers"), nbAdultes)
-            .bind(QStringLiteral(":nbenfants"), nbEnfants)
-            .bind(QStringLiteral(":ancienne"), ancienneChambre)
+    // The nights of the stay being changed, collected before anything moves.
+    // Every later step acts on these ids or on the nights it inserts itself:
+    // a condition on room, client and dates would also catch another stay of
+    // the same client lying in the new room.
+    QList<StayNight> kept;
+    QList<int> dropped;
+    QSet<int> own;
+    {
+        Sql q(db, QStringLiteral("SELECT id, r_date FROM reserv WHERE numero = :numero AND info = :client "
+                                 "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
+        q.bind(QStringLiteral(":numero"), ancienneChambre)
             .bind(QStringLiteral(":client"), client)
             .bind(QStringLiteral(":debut"), iso(ancienDebut))
-            .bind(QStringLiteral(":fin"), iso(ancienneFin.addDays(1)))
-            .exec();
+            .bind(QStringLiteral(":fin"), iso(ancienneFin.addDays(1)));
+        for (const QVariantList &row : q.rows()) {
+            const StayNight night{row.at(0).toInt(), nightDate(row.at(1))};
+            own.insert(night.id);
+            if (night.date >= nouveauDebut && night.date <= nouvelleFin)
+                kept.append(night);
+            else
+                dropped.append(night.id);
+        }
+    }
+    // Nights added at either end: the new dates outside the old ones.
+    QList<QDate> added;
+    for (QDate day = nouveauDebut; day <= nouvelleFin; day = day.addDays(1)) {
+        if (day < ancienDebut || day > ancienneFin)
+            added.append(day);
     }
 
-    // 2 and 3. Both ends. Dropped nights are only ever nights of the old stay,
-    // and added nights only nights of the new one, so a stay moved past its old
-    // dates never touches another stay of the same client lying in between.
+    // Nothing is written when a night would join another row of its room.
+    QList<QDate> written = added;
+    if (change && nouvelleChambre != ancienneChambre) {
+        for (const StayNight &night : std::as_const(kept))
+            written.append(night.date);
+    }
+    refuseTakenNights(db, nouvelleChambre, written, own);
+
+    // 1. A new room or state applies to every night the stay keeps.
+    if (change) {
+        Sql update(db, QStringLiteral("UPDATE reserv SET numero = :nouvelle, etat = :etat, nbpers = :nbpers, "
+                                      "nbenfants = :nbenfants WHERE id = :id"));
+        update.bind(QStringLiteral(":nouvelle"), nouvelleChambre)
+            .bind(QStringLiteral(":etat"), etat)
+            .bind(QStringLiteral(":nbpers"), nbAdultes)
+            .bind(QStringLiteral(":nbenfants"), nbEnfants);
+        for (const StayNight &night : std::as_const(kept))
+            update.bind(QStringLiteral(":id"), night.id).exec();
+    }
+
+    // 2. Dropped nights go with their services.
+    deleteNightIds(db, dropped);
+
+    // 3. Added nights take the new room, state and numbers of guests.
     NightWriter writer(db, nouvelleChambre, etat, client, nbAdultes, nbEnfants);
-    if (nouveauDebut >= ancienDebut) {
-        deleteNights(db, nouvelleChambre, client, ancienDebut, qMin(nouveauDebut.addDays(-1), ancienneFin));
-    } else {
-        const QDate until = qMin(ancienDebut.addDays(-1), nouvelleFin);
-        for (QDate day = nouveauDebut; day <= until; day = day.addDays(1))
-            writer.insert(day);
-    }
-    if (nouvelleFin <= ancienneFin) {
-        deleteNights(db, nouvelleChambre, client, qMax(nouvelleFin.addDays(1), ancienDebut), ancienneFin);
-    } else {
-        for (QDate day = qMax(ancienneFin.addDays(1), nouveauDebut); day <= nouvelleFin; day = day.addDays(1))
-            writer.insert(day);
-    }
+    for (const QDate &day : std::as_const(added))
+        kept.append({writer.insert(day), day});
 
     // 4. Every night of the new stay gets the daily services and keeps its
     // one-off ones.
-    Sql nights(db, QStringLiteral("SELECT id FROM reserv WHERE numero = :numero AND info = :client "
-                                  "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
-    nights.bind(QStringLiteral(":numero"), nouvelleChambre)
-        .bind(QStringLiteral(":client"), client)
-        .bind(QStringLiteral(":debut"), iso(nouveauDebut))
-        .bind(QStringLiteral(":fin"), iso(nouvelleFin.addDays(1)));
+    std::sort(kept.begin(), kept.end(), [](const StayNight &a, const StayNight &b) {
+        return a.date != b.date ? a.date < b.date : a.id < b.id;
+    });
     Prestation prestation;
-    for (const QVariantList &row : nights.rows())
-        prestation.majPrestationsNuit(row.at(0).toInt(), prestationsQuotidiennes, &prestationsPonctuelles);
+    for (const StayNight &night : std::as_const(kept))
+        prestation.majPrestationsNuit(night.id, prestationsQuotidiennes, &prestationsPonctuelles);
 
     transaction.commit();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/errors.h"
 #include "data/data_module.h"
 #include "data/planning_table.h"
 #include "data/year_figures.h"
@@ -11,6 +12,20 @@
 #include <QStringList>
 
 class TextGrid;
+
+// A stay would put a second row on a room and night already held: nothing was
+// written. text() names the room (display name) and the date for the user.
+class RoomTakenError : public KestrovaError
+{
+public:
+    RoomTakenError(int room, const QDate &date);
+    int room() const { return m_room; }
+    QDate date() const { return m_date; }
+
+private:
+    int m_room;
+    QDate m_date;
+};
 
 // The night rows of table reserv: one row per room and night, a stay being the
 // run of one client's rows in one room on consecutive days, designated by the id
@@ -63,7 +78,9 @@ public:
 
     // Creates one night per day from debut to fin in room numero, each with the
     // service rows of the grid (rows 1 to row count - 2, column 0 service number,
-    // column 2 quantity) and an operation log entry. All nights or none.
+    // column 2 quantity) and an operation log entry. All nights or none; when
+    // the room already holds a row on one of those nights, nothing is written
+    // and RoomTakenError names the first such night.
     void ajouterReservation(int numero, const QString &etat, int client, const QDate &debut, const QDate &fin,
                             const TextGrid &prestationsQuotidiennes, int nbAdultes, int nbEnfants);
     // Brings the stay ancienDebut..ancienneFin of the client in ancienneChambre
@@ -71,7 +88,9 @@ public:
     // nights take the new room, state and numbers of guests; nights added at
     // either end take them too; dropped nights go with their services; every
     // night's services end up as the daily grid says, one-off services kept.
-    // All or nothing.
+    // Only the rows of that stay are touched, never another stay of the client.
+    // All or nothing: RoomTakenError, with nothing written, when a night would
+    // land on a night of the new room already held by another row.
     void modifierReservation(bool change, int nouvelleChambre, int ancienneChambre, const QString &etat,
                              int client, const QDate &nouveauDebut, const QDate &nouvelleFin,
                              const TextGrid &prestationsQuotidiennes, const TextGrid &prestationsPonctuelles,

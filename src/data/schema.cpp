@@ -297,6 +297,33 @@ void upgradeTable(const QSqlDatabase &db, const Table &t, QStringList *changes)
         changes->append(QStringLiteral("colonne %1.%2 ajoutée").arg(name(t.name), name(c.name)));
 }
 
+// True when the database already has every table, column and index of this
+// version and nothing to normalise. Reads only: a database that needs nothing
+// is never locked for writing, so the program can read it while another
+// program writes.
+bool upToDate(const QSqlDatabase &db, int storedVersion)
+{
+    if (storedVersion != Schema::version)
+        return false;
+    const QStringList present = existingTables(db);
+    for (const Table &t : tables()) {
+        if (!present.contains(name(t.name)))
+            return false;
+        QSet<QString> have;
+        for (const auto &c : existingColumns(db, name(t.name)))
+            have.insert(c.first.toLower());
+        for (const Column &c : t.columns)
+            if (!have.contains(name(c.name).toLower()))
+                return false;
+    }
+    Sql index(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :n"));
+    for (const auto &entry : indexes()) {
+        if (!index.bind(QStringLiteral(":n"), name(entry.first)).exec().scalar().isValid())
+            return false;
+    }
+    return !Sql(db, QStringLiteral("SELECT 1 FROM infos WHERE type IS NULL LIMIT 1")).scalar().isValid();
+}
+
 } // namespace
 
 namespace Schema {
@@ -325,6 +352,9 @@ Report createOrUpgrade(const QSqlDatabase &db)
     if (storedVersion > version)
         throw DatabaseError(QStringLiteral("La base de données reserv.mdb a été enregistrée par une version plus "
                                            "récente de Kestrova. Installez cette version pour l'ouvrir."));
+
+    if (upToDate(db, storedVersion))
+        return report;
 
     Transaction transaction(db);
     const QStringList present = existingTables(db);

@@ -9,6 +9,15 @@
 namespace {
 QString errorText(const QSqlError &error, const QString &statement)
 {
+    // The engine's primary result code (the low byte of an extended one).
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
+    if (numeric && (code == 5 || code == 6)) // SQLITE_BUSY, SQLITE_LOCKED
+        return QStringLiteral("La base de données est occupée par un autre programme. Réessayez dans un moment, "
+                              "ou fermez le programme qui l'utilise.");
+    if (numeric && (code == 11 || code == 26)) // SQLITE_CORRUPT, SQLITE_NOTADB
+        return QStringLiteral("Le fichier de données est endommagé. Restaurez une sauvegarde.\n(%1)")
+            .arg(error.databaseText());
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();

@@ -184,13 +184,13 @@ void TPdfCanvas::PlaceText(double x, double y, const QString &text)
     out.append(' ');
     PdfEncoding::appendReal(out, y);
     out.append(" Td\n", 4);
-    PdfEncoding::appendLiteral(out, PdfEncoding::toWinAnsi(text));
+    PdfEncoding::appendLiteral(out, PdfEncoding::toWinAnsi(PdfEncoding::pageText(text)));
     out.append(" Tj\nET\n", 7);
 }
 
 float TPdfCanvas::MeasureText(const QString &text) const
 {
-    return m_attribute.TextWidth(PdfEncoding::toWinAnsi(text));
+    return m_attribute.TextWidth(PdfEncoding::toWinAnsi(PdfEncoding::pageText(text)));
 }
 
 void TPdfCanvas::AddRectangle(double x, double y, double width, double height)

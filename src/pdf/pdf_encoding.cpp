@@ -173,6 +173,28 @@ QByteArray toWinAnsi(QStringView text)
     return bytes;
 }
 
+QString pageText(const QString &text)
+{
+    // Text typed on a French keyboard has no combining marks: it skips the
+    // normalisation, which costs more than the rest of the drawing.
+    bool combining = false;
+    bool controls = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        combining = combining || u >= 0x300;
+        controls = controls || u < 0x20 || (u >= 0x7F && u < 0xA0);
+    }
+    if (!combining && !controls)
+        return text;
+    QString out = combining ? text.normalized(QString::NormalizationForm_C) : text;
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
 QByteArray date(const QDateTime &time)
 {
     const QDate d = time.date();

@@ -31,6 +31,12 @@ void appendHex(QByteArray &out, QByteArrayView bytes);
 // becomes the no-break space A0.
 QByteArray toWinAnsi(QStringView text);
 
+// Text as a page shows it: brought to composed form (a letter followed by a
+// combining accent becomes the accented letter, so that it prints and measures
+// as one glyph) and with control characters (tab, line breaks) replaced by a
+// blank, which readers would otherwise draw with widths of their own.
+QString pageText(const QString &text);
+
 // "D:" + local time as yyyyMMddHHmmss.
 QByteArray date(const QDateTime &time);
 

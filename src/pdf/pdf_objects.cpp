@@ -7,11 +7,15 @@ namespace {
 
 // True when the text reads the same under every single-byte encoding a reader may
 // apply to a text string: printable ASCII, line controls and the Latin-1 letters.
+// Codes 18 to 1F hex are accents and A0 is the euro sign in the document
+// encoding: a no-break space written as that byte would read as "€".
 bool isPlainText(const QString &text)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x7F && u < 0xA0)
+        if (u >= 0x18 && u <= 0x1F)
+            return false;
+        if (u >= 0x7F && u <= 0xA0)
             return false;
         if (u > 0xFF || u == 0xAD)
             return false;
@@ -52,14 +56,16 @@ void TPdfReal::WriteValueToStream(QByteArray &out) const
 
 void TPdfText::WriteValueToStream(QByteArray &out) const
 {
-    if (isPlainText(m_value)) {
-        PdfEncoding::appendLiteral(out, m_value.toLatin1());
+    // Composed form, as the page texts: "e" + combining accent is one letter.
+    const QString value = m_value.normalized(QString::NormalizationForm_C);
+    if (isPlainText(value)) {
+        PdfEncoding::appendLiteral(out, value.toLatin1());
         return;
     }
     // UTF-16 big-endian after its byte order mark. No language escape: it belongs to
     // later versions of the format, and readers of 1.2 files show it as a stray glyph.
     QByteArray bytes("\xFE\xFF", 2);
-    for (const QChar c : m_value) {
+    for (const QChar c : value) {
         bytes.append(char(c.unicode() >> 8));
         bytes.append(char(c.unicode() & 0xFF));
     }

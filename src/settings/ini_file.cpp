@@ -32,7 +32,18 @@ const NamedColor kColors[] = {
     {"clHighlight", 0x3399FF, false}, {"clHighlightText", 0xFFFFFF, false}, {"clBtnText", 0x000000, false},
     {"clGrayText", 0x6D6D6D, false},  {"clInfoBk", 0xFFFFE1, false},     {"clMenu", 0xF0F0F0, false},
     {"clBtnShadow", 0xA0A0A0, false}, {"clActiveCaption", 0x99B4D1, false}, {"clDefault", 0xFFFFFF, false},
+    {"clScrollBar", 0xC8C8C8, false}, {"clBackground", 0x000000, false}, {"clInactiveCaption", 0xBFCDDB, false},
+    {"clWindowFrame", 0x646464, false}, {"clMenuText", 0x000000, false}, {"clCaptionText", 0x000000, false},
+    {"clActiveBorder", 0xB4B4B4, false}, {"clInactiveBorder", 0xF4F7FC, false},
+    {"clAppWorkSpace", 0xABABAB, false}, {"clInactiveCaptionText", 0x000000, false},
+    {"clBtnHighlight", 0xFFFFFF, false}, {"cl3DDkShadow", 0x696969, false}, {"cl3DLight", 0xE3E3E3, false},
+    {"clInfoText", 0x000000, false},  {"clHotLight", 0x0066CC, false},   {"clGradientActiveCaption", 0xB9D1EA, false},
+    {"clGradientInactiveCaption", 0xD7E4F2, false}, {"clMenuHighlight", 0x3399FF, false},
+    {"clMenuBar", 0xF0F0F0, false},
 };
+
+// "No colour": the reader's default applies.
+const char kNoColor[] = "clNone";
 
 struct Document
 {
@@ -62,18 +73,20 @@ Document load(const QString &path)
     return doc;
 }
 
-QString sectionOf(const QString &line)
-{
-    const QString t = line.trimmed();
-    if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')))
-        return t.mid(1, t.size() - 2).trimmed();
-    return {};
-}
-
+// A section header is "[name]"; as Windows reads the file, whatever follows
+// the closing bracket (a comment, most often) is ignored.
 bool isSectionLine(const QString &line)
 {
     const QString t = line.trimmed();
-    return t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'));
+    return t.startsWith(QLatin1Char('[')) && t.indexOf(QLatin1Char(']')) > 0;
+}
+
+QString sectionOf(const QString &line)
+{
+    if (!isSectionLine(line))
+        return {};
+    const QString t = line.trimmed();
+    return t.mid(1, t.indexOf(QLatin1Char(']')) - 1).trimmed();
 }
 
 bool isComment(const QString &line)
@@ -237,7 +250,7 @@ QColor IniFile::readColor(const QString &section, const QString &key, const QCol
     const QColor c = colorFromText(text, &ok);
     if (!ok)
         throw SettingsError(QStringLiteral("« %1 » n'est pas une couleur valide (%2).").arg(text, where(section, key)));
-    return c;
+    return c.isValid() ? c : defaultValue;
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) const
@@ -299,6 +312,8 @@ QColor IniFile::colorFromText(const QString &text, bool *ok)
     for (const NamedColor &n : kColors)
         if (t.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0)
             return QColor::fromRgb(n.rgb);
+    if (t.compare(QLatin1String(kNoColor), Qt::CaseInsensitive) == 0)
+        return {};
     bool converted = false;
     qlonglong v = 0;
     if (t.startsWith(QLatin1Char('$')))

@@ -30,7 +30,8 @@ public:
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // "true"/"false" in any case, or a number (non-zero is true); default otherwise.
     bool readBool(const QString &section, const QString &key, bool defaultValue = false) const;
-    // A colour name ("clSilver") or "$00BBGGRR"; throws SettingsError when neither.
+    // A colour name ("clSilver", system colours included) or "$00BBGGRR";
+    // "clNone" gives the default. Throws SettingsError when neither.
     QColor readColor(const QString &section, const QString &key, const QColor &defaultValue) const;
 
     // Throws SettingsError when the file cannot be written.
@@ -41,6 +42,7 @@ public:
 
     // The two colour encodings of the file.
     static QString colorToText(const QColor &color);
+    // "clNone" gives an invalid colour with *ok true.
     static QColor colorFromText(const QString &text, bool *ok = nullptr);
     // Decodes bytes as UTF-8 when valid, else as Windows-1252.
     static QString decode(const QByteArray &bytes);

@@ -4,9 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -89,6 +95,133 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(dir.file(QStringLiteral("reserv.mdb"))));
         lock.releaseLock();
         QCOMPARE(kestrova({QStringLiteral("--dir"), dir.path(), QStringLiteral("init")}).code, 0);
+    }
+
+    // Each situation where the data folder or database cannot be used: its
+    // French message, exit code 1, and the database file left byte for byte.
+    void unusableStartGivesAFrenchMessage_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty database file") << QStringLiteral("empty") << QStringLiteral("est vide");
+        QTest::newRow("truncated database") << QStringLiteral("truncated")
+                                            << QStringLiteral("est endommagé et ne peut pas être ouvert");
+        QTest::newRow("folder not writable") << QStringLiteral("readonly")
+                                             << QStringLiteral("n'est pas accessible en écriture");
+    }
+
+    void unusableStartGivesAFrenchMessage()
+    {
+        QFETCH(QString, situation);
+        QFETCH(QString, message);
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath(QStringLiteral("hotel"));
+        const QString file = dir + QStringLiteral("/reserv.mdb");
+        QString program = programPath();
+        QStringList args{QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("clients")};
+        if (situation == QLatin1String("empty")) {
+            QVERIFY(QDir().mkpath(dir));
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else {
+            QCOMPARE(kestrova({QStringLiteral("--dir"), dir, QStringLiteral("init")}).code, 0);
+        }
+        if (situation == QLatin1String("truncated")) {
+            QVERIFY(QFile::resize(file, QFileInfo(file).size() / 2));
+        } else if (situation == QLatin1String("readonly")) {
+            QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+            // The super-user writes anywhere: run the program as nobody.
+            if (geteuid() == 0) {
+                const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+                if (setpriv.isEmpty())
+                    QSKIP("running as root without setpriv");
+                args = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                   QStringLiteral("--clear-groups"), program} +
+                       args;
+                program = setpriv;
+                QVERIFY(QFile::setPermissions(tmp.path(), QFile::permissions(tmp.path()) | QFile::ExeOther));
+            }
+        }
+        QFile before(file);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+
+        QProcess p;
+        p.start(program, args);
+        QVERIFY(p.waitForFinished(60000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QVERIFY2(!err.contains(QStringLiteral("processus 0")), qPrintable(err));
+        QVERIFY2(!err.contains(QStringLiteral("PRAGMA")), qPrintable(err));
+        QFile after(file);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), bytes);
+        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || situation == QLatin1String("readonly"));
+    }
+
+    // Another program holding the write lock: reading commands work, a start
+    // that must write waits, then says so in French and changes nothing.
+    void busyDatabase()
+    {
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath(QStringLiteral("hotel"));
+        QCOMPARE(kestrova({QStringLiteral("--dir"), dir, QStringLiteral("init")}).code, 0);
+        const QString file = dir + QStringLiteral("/reserv.mdb");
+        const auto open = [&file](const QString &name) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(file);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+            return db.open();
+        };
+        const auto run = [](const QString &name, const QString &statement) {
+            QSqlQuery q(QSqlDatabase::database(name, false));
+            const bool ok = q.exec(statement);
+            q.finish();
+            return ok;
+        };
+        const auto close = [](const QString &name) {
+            QSqlDatabase::database(name, false).close();
+            QSqlDatabase::removeDatabase(name);
+        };
+        // Closing any descriptor of the file drops this process's locks on
+        // it: the file is only read while no connection of the test is open.
+        const auto bytes = [&file] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+
+        // Another program writing: reading commands still work.
+        QVERIFY(open(QStringLiteral("holder")));
+        QVERIFY(open(QStringLiteral("probe")));
+        QVERIFY(run(QStringLiteral("holder"), QStringLiteral("BEGIN IMMEDIATE")));
+        QVERIFY(!run(QStringLiteral("probe"), QStringLiteral("BEGIN IMMEDIATE")));
+        const Run read = kestrova({QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("clients")});
+        QCOMPARE(read.code, 0);
+        QVERIFY2(read.out.contains(QStringLiteral("Mon Hotel")), qPrintable(read.out + read.err));
+        QVERIFY(run(QStringLiteral("holder"), QStringLiteral("ROLLBACK")));
+
+        // A start that must write (a client without kind to normalise) waits
+        // for the lock, then gives up with a French message, nothing changed.
+        QVERIFY(run(QStringLiteral("holder"), QStringLiteral("UPDATE infos SET type = NULL WHERE id = 1")));
+        close(QStringLiteral("holder"));
+        close(QStringLiteral("probe"));
+        const QByteArray before = bytes();
+        QVERIFY(open(QStringLiteral("holder")));
+        QVERIFY(open(QStringLiteral("probe")));
+        QVERIFY(run(QStringLiteral("holder"), QStringLiteral("BEGIN IMMEDIATE")));
+        QVERIFY(!run(QStringLiteral("probe"), QStringLiteral("BEGIN IMMEDIATE")));
+        const Run write = kestrova({QStringLiteral("--dir"), dir, QStringLiteral("init")});
+        QVERIFY(run(QStringLiteral("holder"), QStringLiteral("ROLLBACK")));
+        QVERIFY2(write.code == 1, qPrintable(write.out + write.err));
+        QVERIFY2(write.err.contains(QStringLiteral("occupée par un autre programme")), qPrintable(write.err));
+        QVERIFY2(!write.err.contains(QStringLiteral("locked")), qPrintable(write.err));
+        close(QStringLiteral("holder"));
+        close(QStringLiteral("probe"));
+        QCOMPARE(bytes(), before);
     }
 
     void dataDirectoryChoice_data()

@@ -5,6 +5,8 @@
 #include "data/sql.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
+#include "planning/planning_dates.h"
+#include "planning/planning_refreshers.h"
 #include "planning/state_legend.h"
 #include "planning/statistics_grid.h"
 #include "planning/view_freshness.h"
@@ -39,6 +41,7 @@ private slots:
     void nextWeekMovesTheMonthOnlyWhenLeavingIt();
     void monthButtonsAndTitles();
     void firstSwitchToTheMonthlyTabShowsTheSelectedMonth();
+    void monthlyTitleNamesTheMonthItsGridShows();
     void refreshBringsStaleViewsUpToDate();
     void clientListIsInFrenchOrderAndSeesOtherConnectionsWrites();
     void menusHaveTheirCaptionsAndHiddenEntries();
@@ -241,6 +244,28 @@ void TestMainWindow::firstSwitchToTheMonthlyTabShowsTheSelectedMonth()
     QCOMPARE(window.displayedMonth(), QDate(2024, 6, 15));
 }
 
+void TestMainWindow::monthlyTitleNamesTheMonthItsGridShows()
+{
+    TestDataDir dir;
+    ScopedAnswerer answers;
+    TForm1 window;
+    QVERIFY(window.FormCreate());
+    window.MonthCalendar1Click(QDate(2026, 12, 10));
+    window.tabs()->setCurrentIndex(TForm1::MonthlyTab);
+    window.Button2Click(); // January
+    window.refreshers()->month()->flush();
+    window.tabs()->setCurrentIndex(TForm1::WeeklyTab);
+    window.SuivantClick(); // still December
+    QCOMPARE(window.selectedDate(), QDate(2026, 12, 17));
+    window.tabs()->setCurrentIndex(TForm1::MonthlyTab);
+
+    const QDate shown = window.monthGrid()->month();
+    QCOMPARE(shown, QDate(2027, 1, 1));
+    const QString title = window.monthTab()->title()->text();
+    QVERIFY2(title.startsWith(PlanningDates::nomMois(shown)) && title.endsWith(QStringLiteral("2027")),
+             qPrintable(title));
+}
+
 void TestMainWindow::refreshBringsStaleViewsUpToDate()
 {
     TestDataDir dir;
@@ -372,7 +397,8 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     QCOMPARE(hidden, QStringList({QStringLiteral("Editer une facture"), QStringLiteral("Emailing"),
                                   QStringLiteral("Périodes tarifaires"), QStringLiteral("Mise à jour")}));
     // Only what works is offered.
-    QCOMPARE(enabled, QStringList({QStringLiteral("Services web"), QStringLiteral("Quitter"), QStringLiteral("Prestations"),
+    QCOMPARE(enabled, QStringList({QStringLiteral("Imprimer"), QStringLiteral("Services web"), QStringLiteral("Quitter"),
+                                   QStringLiteral("Personnalisation"), QStringLiteral("Prestations"),
                                    QStringLiteral("TVA"), QStringLiteral("A propos")}));
     // Not offered, but ready the day it is.
     QAction *periods = window.findChild<QAction *>(QStringLiteral("actionPeriodesTarifaires"));

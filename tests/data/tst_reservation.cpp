@@ -265,18 +265,23 @@ private slots:
         QTest::newRow("kind 1 with a name") << 1 << dupont << acme << false << "Dupont"
                                             << "Dupont Payé"
                                             << "Payé Dupont";
-        QTest::newRow("kind 1 without a name") << 1 << null << acme << false << ""
-                                               << "Payé"
-                                               << "Payé";
-        QTest::newRow("kind 1, empty name") << 1 << empty << acme << false << ""
-                                            << " Payé"
-                                            << "Payé ";
+        // A client without a surname shows its company name, else the state:
+        // a held night never looks free.
+        QTest::newRow("kind 1 without a name") << 1 << null << acme << false << "ACME"
+                                               << "ACME Payé"
+                                               << "Payé ACME";
+        QTest::newRow("kind 1, empty name") << 1 << empty << acme << false << "ACME"
+                                            << "ACME Payé"
+                                            << "Payé ACME";
+        QTest::newRow("kind 1, no name at all") << 1 << empty << empty << false << "Payé"
+                                                << "Payé"
+                                                << "Payé";
         QTest::newRow("kind 2 with a name") << 2 << dupont << acme << false << "Dupont"
                                             << "Dupont Payé"
                                             << "Payé Dupont";
         QTest::newRow("kind 2, company name") << 2 << empty << acme << false << "ACME"
                                               << "ACME Payé"
-                                              << "Payé ";
+                                              << "Payé ACME";
         QTest::newRow("kind 2, no name at all") << 2 << null << null << false << "Payé"
                                                 << "Payé"
                                                 << "Payé";
@@ -299,7 +304,7 @@ private slots:
         QFETCH(QString, stateAndName);
         const int client = addClient(type, nom, nomEts);
         addNight("2024-02-29", 3, client, kPaye);
-        addNight("2024-02-27", 3, 1, kReserve); // the hotel itself, kind 1 without a surname
+        addNight("2024-02-27", 3, 1, kReserve); // the hotel itself, kind 1 with its company name only
         if (clientDeleted)
             Sql(db(), QStringLiteral("DELETE FROM infos WHERE id = :id"))
                 .bind(QStringLiteral(":id"), client)
@@ -311,11 +316,11 @@ private slots:
         QStringList month(32);
         r.remplirClientsMois(3, month, day("2024-02-10"));
         QCOMPARE(month.at(28), monthText);
-        QCOMPARE(month.at(26), QStringLiteral("Réservé"));
+        QCOMPARE(month.at(26), QStringLiteral("Mon Hotel Réservé"));
         QStringList week(7);
         r.remplirClientsSemaine(3, week, day("2024-02-26"));
-        QCOMPARE(week,
-                 (QStringList{QString(), QString(), QString(), dayText, QString(), QString(), QString()}));
+        QCOMPARE(week, (QStringList{QString(), QStringLiteral("Mon Hotel"), QString(), dayText, QString(), QString(),
+                                    QString()}));
 
         const PlanningTable table = r.lirePlanningMois(day("2024-02-10"), 4);
         QCOMPARE(table.dayCount(), 29);
@@ -361,8 +366,9 @@ private slots:
         }
         QCOMPARE(april.textesMois(3).mid(0, 4),
                  (QStringList{kReserve, kReserve, QString(), QStringLiteral("Leroy Payé")}));
-        QCOMPARE(april.textesMois(2).at(0), kReserve); // kind 1 without a surname
-        QCOMPARE(week.textesClients(2).at(6), QString());
+        // Kind 1 without a surname: its company name.
+        QCOMPARE(april.textesMois(2).at(0), QStringLiteral("Cabinet Roux Réservé"));
+        QCOMPARE(week.textesClients(2).at(6), QStringLiteral("Cabinet Roux"));
     }
 
     void monthFillsLeaveFreeDaysAsTheyWere()
@@ -375,7 +381,7 @@ private slots:
         r.remplirClientsMois(1, texts, day("2024-07-20"));
         QCOMPARE(states.at(1), kPaye);
         QCOMPARE(states.at(0), QStringLiteral("x"));
-        QCOMPARE(texts.at(1), kPaye); // the hotel: kind 1 without a surname
+        QCOMPARE(texts.at(1), QStringLiteral("Mon Hotel Payé")); // the hotel: its company name only
         QCOMPARE(texts.at(2), QStringLiteral("x"));
         QStringList week(7, QStringLiteral("x"));
         r.remplirEtatsSemaine(1, week, day("2024-07-01"));
@@ -596,6 +602,160 @@ private slots:
                                         QStringLiteral("2024-06-20 1 2 Réservé 2 0"),
                                         QStringLiteral("2024-06-21 1 2 Réservé 2 0")}));
         QCOMPARE(services(), QStringList{QStringLiteral("2024-06-14:3x1")});
+    }
+
+    // Moving a stay into a room where the client holds another stay changes
+    // the moved stay only: the other keeps its nights, state and services.
+    void changingAStayKeepsTheClientsOtherStays_data()
+    {
+        QTest::addColumn<QString>("otherFrom");
+        QTest::addColumn<QString>("otherTo");
+        QTest::addColumn<QString>("oldTo");
+        QTest::addColumn<QString>("newFrom");
+        QTest::addColumn<QString>("newTo");
+        QTest::addColumn<QStringList>("expectedNights"); // "date room client state", room 2 only
+        const auto paid = [](const char *d) -> QString {
+            return QString::fromLatin1(d) + QStringLiteral(" 2 2 Payé");
+        };
+        const auto moved = [](const char *d) -> QString {
+            return QString::fromLatin1(d) + QStringLiteral(" 2 2 Acompte");
+        };
+        QTest::newRow("moved to later free dates")
+            << "2024-03-10" << "2024-03-12" << "2024-03-12" << "2024-03-20" << "2024-03-22"
+            << QStringList{paid("2024-03-10"), paid("2024-03-11"), paid("2024-03-12"), moved("2024-03-20"),
+                           moved("2024-03-21"), moved("2024-03-22")};
+        QTest::newRow("moved and shortened before the other stay")
+            << "2024-03-13" << "2024-03-14" << "2024-03-16" << "2024-03-10" << "2024-03-12"
+            << QStringList{moved("2024-03-10"), moved("2024-03-11"), moved("2024-03-12"), paid("2024-03-13"),
+                           paid("2024-03-14")};
+    }
+
+    void changingAStayKeepsTheClientsOtherStays()
+    {
+        QFETCH(QString, otherFrom);
+        QFETCH(QString, otherTo);
+        QFETCH(QString, oldTo);
+        QFETCH(QString, newFrom);
+        QFETCH(QString, newTo);
+        QFETCH(QStringList, expectedNights);
+        const int client = addClient(2, QStringLiteral("Martin"));
+        QCOMPARE(client, 2);
+        addStay("2024-03-10", oldTo.toLatin1().constData(), 1, client);
+        QStringList otherServices;
+        for (QDate d = QDate::fromString(otherFrom, Qt::ISODate); d <= QDate::fromString(otherTo, Qt::ISODate);
+             d = d.addDays(1)) {
+            attach(addNight(d.toString(Qt::ISODate).toLatin1().constData(), 2, client, kPaye), 7, 1);
+            otherServices << d.toString(Qt::ISODate) + QStringLiteral(":7x1");
+        }
+
+        Reservation().modifierReservation(true, 2, 1, QStringLiteral("Acompte"), client,
+                                          QDate::fromString(newFrom, Qt::ISODate),
+                                          QDate::fromString(newTo, Qt::ISODate), grid({}), grid({}),
+                                          day("2024-03-10"), QDate::fromString(oldTo, Qt::ISODate), 2, 0);
+        QStringList roomTwo;
+        Sql q(db(), QStringLiteral("SELECT r_date, numero, info, etat FROM reserv ORDER BY r_date, id"));
+        for (const QVariantList &row : q.rows()) {
+            QStringList cells;
+            for (const QVariant &v : row)
+                cells << v.toString();
+            roomTwo << cells.join(QLatin1Char(' '));
+        }
+        QCOMPARE(roomTwo, expectedNights);
+        QCOMPARE(services(), otherServices);
+    }
+
+    // No path writes a second row on a room and night: the write is refused
+    // as a whole and the message names the room and the first night taken.
+    void aTakenNightIsRefused_data()
+    {
+        QTest::addColumn<int>("operation"); // 0 create, 1 change
+        QTest::addColumn<int>("room");
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        // Room 1: the stay being changed, Martin 10 to 12 June, and Durand on
+        // 14 June. Room 2 "Suite bleue": Durand 12, 15 and 16 June. Room 3:
+        // Martin 20 June.
+        const auto taken = [](const char *room, const char *date) {
+            return QStringLiteral("La chambre %1 est déjà occupée le %2 : rien n'a été enregistré.")
+                .arg(QString::fromUtf8(room), QString::fromLatin1(date));
+        };
+        QTest::newRow("creation over another client's night")
+            << 0 << 2 << false << "2024-06-14" << "2024-06-16" << taken("Suite bleue", "15/06/2024");
+        QTest::newRow("creation over a night of the same client")
+            << 0 << 3 << false << "2024-06-20" << "2024-06-20" << taken("3", "20/06/2024");
+        QTest::newRow("creation in the nights between stays")
+            << 0 << 2 << false << "2024-06-13" << "2024-06-14" << QString();
+        QTest::newRow("change moving kept nights onto a taken one")
+            << 1 << 2 << true << "2024-06-10" << "2024-06-12" << taken("Suite bleue", "12/06/2024");
+        QTest::newRow("change lengthening onto a taken night")
+            << 1 << 1 << false << "2024-06-10" << "2024-06-15" << taken("1", "14/06/2024");
+        QTest::newRow("change moving onto the client's own other stay")
+            << 1 << 3 << true << "2024-06-18" << "2024-06-21" << taken("3", "20/06/2024");
+        QTest::newRow("change of state over the stay's own nights")
+            << 1 << 1 << true << "2024-06-09" << "2024-06-13" << QString();
+        QTest::newRow("change moved between two stays")
+            << 1 << 2 << true << "2024-06-13" << "2024-06-14" << QString();
+    }
+
+    void aTakenNightIsRefused()
+    {
+        QFETCH(int, operation);
+        QFETCH(int, room);
+        QFETCH(bool, change);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, message);
+        m_dir->writeFile(QStringLiteral("config.ini"),
+                         "[Sauvegarde]\r\ndateMaJPlanning=01/01/2024\r\n[Chambre2]\r\nnom=Suite bleue\r\n");
+        const int martin = addClient(2, QStringLiteral("Martin"));
+        const int durand = addClient(2, QStringLiteral("Durand"));
+        for (int id : addStay("2024-06-10", "2024-06-12", 1, martin))
+            attach(id, 1, 1);
+        addNight("2024-06-14", 1, durand);
+        addNight("2024-06-12", 2, durand);
+        addStay("2024-06-15", "2024-06-16", 2, durand);
+        addNight("2024-06-20", 3, martin);
+        const QStringList before = snapshot();
+
+        const QDate first = QDate::fromString(from, Qt::ISODate);
+        const QDate last = QDate::fromString(to, Qt::ISODate);
+        QString refused;
+        try {
+            if (operation == 0) {
+                Reservation().ajouterReservation(room, kReserve, martin, first, last, grid({QStringLiteral("1:1")}),
+                                                 2, 0);
+            } else {
+                Reservation().modifierReservation(change, room, 1, kPaye, martin, first, last,
+                                                  grid({QStringLiteral("1:1")}), grid({}), day("2024-06-10"),
+                                                  day("2024-06-12"), 2, 0);
+            }
+        } catch (const RoomTakenError &e) {
+            refused = e.text();
+            QCOMPARE(e.room(), room);
+        }
+        QCOMPARE(refused, message);
+        if (!message.isEmpty()) {
+            QCOMPARE(snapshot(), before);
+            return;
+        }
+        // Accepted: the stay holds every night asked for and no night of any
+        // room holds two rows.
+        QCOMPARE(Sql(db(), QStringLiteral("SELECT COUNT(*) FROM reserv WHERE numero = :n AND info = :c "
+                                          "AND r_date >= :d AND r_date <= :f"))
+                     .bind(QStringLiteral(":n"), room)
+                     .bind(QStringLiteral(":c"), martin)
+                     .bind(QStringLiteral(":d"), from)
+                     .bind(QStringLiteral(":f"), to)
+                     .scalar()
+                     .toInt(),
+                 int(first.daysTo(last)) + 1);
+        QCOMPARE(Sql(db(), QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM reserv GROUP BY numero, r_date "
+                                          "HAVING COUNT(*) > 1)"))
+                     .scalar()
+                     .toInt(),
+                 0);
     }
 
     void failureLeavesTheDatabaseAsItWas_data()

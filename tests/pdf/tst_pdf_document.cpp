@@ -180,6 +180,9 @@ void TestPdfDocument::canvasOperations_data()
     QTest::newRow("escapes and accents as WinAnsi bytes")
         << DocAction([=](TPdfDoc &d) { canvas(d)->PlaceText(12.5, 0.333, QStringLiteral("(a\\b) é €")); })
         << QByteArray("BT\n12.5 0.33 Td\n(\\(a\\\\b\\) \xE9 \x80) Tj\nET\n");
+    QTest::newRow("decomposed accent and tab drawn as composed and blank")
+        << DocAction([=](TPdfDoc &d) { canvas(d)->PlaceText(1, 2, QStringLiteral("Ce\u0301line\tB")); })
+        << QByteArray("BT\n1 2 Td\n(C\xE9line B) Tj\nET\n");
     QTest::newRow("current font at current size appends nothing")
         << DocAction([=](TPdfDoc &d) { canvas(d)->SelectFont(QStringLiteral("Arial"), 10); }) << QByteArray();
     QTest::newRow("current font at another size")
@@ -387,8 +390,11 @@ void TestPdfDocument::measureText_data()
     QTest::newRow("empty") << QStringLiteral("Arial") << 10.0 << 0.0 << 0.0 << 100.0 << QString() << 0.0f;
     QTest::newRow("char spacing between glyphs only")
         << QStringLiteral("FixedWidth") << 10.0 << 1.0 << 0.0 << 100.0 << QStringLiteral("ab") << 13.0f;
-    QTest::newRow("control characters measure nothing")
-        << QStringLiteral("FixedWidth") << 10.0 << 1.0 << 0.0 << 100.0 << QStringLiteral("a\tb") << 13.0f;
+    QTest::newRow("control characters measure as blanks")
+        << QStringLiteral("FixedWidth") << 10.0 << 1.0 << 0.0 << 100.0 << QStringLiteral("a\tb") << 20.0f;
+    QTest::newRow("decomposed accents measure as composed")
+        << QStringLiteral("Arial") << 10.0 << 0.0 << 0.0 << 100.0 << QStringLiteral("e\u0301te\u0301")
+        << 13.9f;
     QTest::newRow("word spacing except on a last blank")
         << QStringLiteral("FixedWidth") << 10.0 << 0.0 << 2.0 << 100.0 << QStringLiteral("a b ") << 26.0f;
     QTest::newRow("horizontal scaling")
@@ -577,7 +583,13 @@ void TestPdfDocument::readersAcceptTheDocument()
     canvas->DrawXObject(250, 300, 64, 32, QStringLiteral("image1"));
     doc.AddPage();
     canvas->PlaceText(30, 800, QStringLiteral("Page deux : fin"));
+    // A name pasted in decomposed form reads back composed, and takes the
+    // width of its composed form.
+    const QString decomposed = QStringLiteral("Ce\u0301line Bouche\u0300re");
+    QCOMPARE(canvas->MeasureText(decomposed), canvas->MeasureText(QStringLiteral("Céline Bouchère")));
+    canvas->PlaceText(30, 780, decomposed);
     doc.Info()->AddTextItem("Title", QStringLiteral("Facture N° 5 – 12 €"));
+    doc.Info()->AddTextItem("Subject", QStringLiteral("Séjour\u00A0n°\u00A05"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("facture.pdf"));
@@ -599,7 +611,7 @@ void TestPdfDocument::readersAcceptTheDocument()
     QCOMPARE(text.exitCode, 0);
     for (const QString &expected :
          {QStringLiteral("Hôtel (Les Pins) \\ Nice"), QStringLiteral("Séjour du 01/07/2024"), total,
-          QStringLiteral("Page deux : fin")})
+          QStringLiteral("Page deux : fin"), QStringLiteral("Céline Bouchère")})
         QVERIFY2(text.output.contains(expected), qPrintable(text.output));
 
     const ToolResult info = runTool(QStringLiteral("pdfinfo"), {path});
@@ -609,6 +621,8 @@ void TestPdfDocument::readersAcceptTheDocument()
     QVERIFY2(info.output.contains(QRegularExpression(QStringLiteral("Pages: +2\\n"))),
              qPrintable(info.output));
     QVERIFY2(info.output.contains(QRegularExpression(QStringLiteral("Title: +Facture N° 5 – 12 €\\n"))),
+             qPrintable(info.output));
+    QVERIFY2(info.output.contains(QRegularExpression(QStringLiteral("Subject: +Séjour\u00A0n°\u00A05\n"))),
              qPrintable(info.output));
     QVERIFY2(info.output.contains(QRegularExpression(QStringLiteral("Page size: +596 x 842 pts"))),
              qPrintable(info.output));

@@ -31,7 +31,10 @@ private slots:
     void literalStrings();
     void winAnsiBytes_data();
     void winAnsiBytes();
+    void textObjectsOutsideLatin1AreHexUtf16_data();
     void textObjectsOutsideLatin1AreHexUtf16();
+    void pageTextIsComposedWithoutControls_data();
+    void pageTextIsComposedWithoutControls();
     void dateIsLocalTimeInFourteenDigits();
     void arraysIgnoreObjectsAlreadyInThem();
     void dictionaryReplacesKeysAndHidesBookkeeping();
@@ -132,10 +135,41 @@ void TestPdfObjects::winAnsiBytes()
     QCOMPARE(PdfEncoding::toWinAnsi(text), expected);
 }
 
+void TestPdfObjects::textObjectsOutsideLatin1AreHexUtf16_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("latin-1 as a literal") << QStringLiteral("Hôtel (Nice)") << QByteArray("(H\xF4tel \\(Nice\\))");
+    QTest::newRow("euro") << QStringLiteral("5 €") << QByteArray("<FEFF0035002020AC>");
+    // Bytes A0 and 18..1F mean "€" and accents in the document encoding.
+    QTest::newRow("no-break space") << QStringLiteral("5\u00A0kg") << QByteArray("<FEFF003500A0006B0067>");
+    QTest::newRow("code 1F") << QStringLiteral("a\u001Fb") << QByteArray("<FEFF0061001F0062>");
+    QTest::newRow("decomposed accent composed") << QStringLiteral("Ce\u0301line") << QByteArray("(C\xE9line)");
+}
+
 void TestPdfObjects::textObjectsOutsideLatin1AreHexUtf16()
 {
-    QCOMPARE(written(TPdfText(QStringLiteral("Hôtel (Nice)"))), QByteArray("(H\xF4tel \\(Nice\\))"));
-    QCOMPARE(written(TPdfText(QStringLiteral("5 €"))), QByteArray("<FEFF0035002020AC>"));
+    QFETCH(QString, text);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(written(TPdfText(text)), expected);
+}
+
+void TestPdfObjects::pageTextIsComposedWithoutControls_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain text kept") << QStringLiteral("Séjour 12 €") << QStringLiteral("Séjour 12 €");
+    QTest::newRow("decomposed accents") << QStringLiteral("Ce\u0301line Mu\u0308ller")
+                                        << QStringLiteral("Céline Müller");
+    QTest::newRow("tab and line breaks") << QStringLiteral("a\tb\r\nc") << QStringLiteral("a b  c");
+    QTest::newRow("both") << QStringLiteral("e\u0301\n") << QStringLiteral("é ");
+}
+
+void TestPdfObjects::pageTextIsComposedWithoutControls()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(PdfEncoding::pageText(text), expected);
 }
 
 void TestPdfObjects::dateIsLocalTimeInFourteenDigits()

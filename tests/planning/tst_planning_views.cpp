@@ -39,6 +39,8 @@ private slots:
     void progressBarStepsThroughEveryRoomAndDay();
     void oneRoomIsRefilledAlone();
     void headerClickSelectsOneRoomsWeekAndShowsItsDescription();
+    void aCompanyWithoutSurnameShowsItsName_data();
+    void aCompanyWithoutSurnameShowsItsName();
     void monthMatchesThePerRoomFills_data();
     void monthMatchesThePerRoomFills();
     void twoMonthChangesWithinTheDelayFillOnceWithTheLater();
@@ -146,7 +148,8 @@ int TestPlanningViews::addNight(const QString &date, int room, int client, const
 }
 
 // The week's cell as a reading of one day at a time gives it: the day's first
-// row, its state, and in the name mode the client's surname looked up apart.
+// row, its state, and in the name mode the client's surname (else its company
+// name) looked up apart.
 QString TestPlanningViews::dayByDayText(int room, const QDate &d, bool showsNames)
 {
     Sql q(db(), QStringLiteral("SELECT etat, info FROM reserv WHERE r_date >= :d AND r_date < :n "
@@ -160,9 +163,9 @@ QString TestPlanningViews::dayByDayText(int room, const QDate &d, bool showsName
     const QString etat = rows.first().at(0).toString();
     if (!showsNames)
         return etat;
-    Sql name(db(), QStringLiteral("SELECT nom FROM infos WHERE id = :id"));
+    Sql name(db(), QStringLiteral("SELECT COALESCE(NULLIF(nom, ''), nom_ets) FROM infos WHERE id = :id"));
     const QList<QVariantList> names = name.bind(QStringLiteral(":id"), rows.first().at(1)).rows();
-    if (names.isEmpty() || names.first().at(0).isNull())
+    if (names.isEmpty() || names.first().at(0).toString().isEmpty())
         return etat;
     return etat + QLatin1Char(' ') + names.first().at(0).toString();
 }
@@ -243,8 +246,8 @@ void TestPlanningViews::weekCellsNameTheStateOfTheFirstNightAndItsColour()
     QCOMPARE(grid->cell(2, 4).color, kColorR);
     // A deleted client: the state alone too.
     QCOMPARE(grid->cell(2, 5).text, kAcompte);
-    // An empty surname is a surname: the state and a blank.
-    QCOMPARE(grid->cell(2, 6).data.toString(), QStringLiteral("Payé "));
+    // An empty surname and no company name: the state alone, in its colour.
+    QCOMPARE(grid->cell(2, 6).data.toString(), kPaye);
     QCOMPARE(grid->cell(2, 6).color, kColorP);
     // A night stored with a time of day still belongs to its day.
     QCOMPARE(grid->cell(3, 0).text, QStringLiteral(" Martin"));
@@ -320,6 +323,50 @@ void TestPlanningViews::headerClickSelectsOneRoomsWeekAndShowsItsDescription()
     window->SelectSemaine(2);
     QCOMPARE(description.count(), 3);
     QCOMPARE(grid->selectedRoom(), 2);
+}
+
+// A company saved with its company name alone (either client coding) shows
+// that name in the name mode and its state colour in both modes, on both
+// tabs: a held night never looks free.
+void TestPlanningViews::aCompanyWithoutSurnameShowsItsName_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("showsNames");
+    QTest::addColumn<bool>("monthly");
+    QTest::addColumn<QString>("text");
+    for (int type : {1, 2}) {
+        const char *kind = type == 1 ? "kind 1" : "kind 2";
+        QTest::addRow("%s, week, names", kind) << type << true << false << QStringLiteral(" ACME SARL");
+        QTest::addRow("%s, week, states", kind) << type << false << false << kAcompte;
+        QTest::addRow("%s, month, names", kind) << type << true << true << QStringLiteral("ACME SARL ");
+        QTest::addRow("%s, month, states", kind) << type << false << true << kAcompte;
+    }
+}
+
+void TestPlanningViews::aCompanyWithoutSurnameShowsItsName()
+{
+    QFETCH(int, type);
+    QFETCH(bool, showsNames);
+    QFETCH(bool, monthly);
+    QFETCH(QString, text);
+    Sql(db(), QStringLiteral("INSERT INTO infos (type, nom, nom_ets, somme) VALUES (:t, '', 'ACME SARL', 0)"))
+        .bind(QStringLiteral(":t"), type)
+        .exec();
+    const int company = Sql(db(), QStringLiteral("SELECT max(id) FROM infos")).scalar().toInt();
+    addNight(QStringLiteral("2024-05-15"), 2, company, kAcompte);
+    auto window = openWindow(showsNames);
+    QVERIFY(window);
+    window->MonthCalendar1Click(day("2024-05-15"));
+    PlanningModel::Cell cell;
+    if (monthly) {
+        window->AffichageMois(day("2024-05-15"));
+        window->refreshers()->month()->flush();
+        cell = window->monthGrid()->cell(2, 14);
+    } else {
+        cell = window->weekGrid()->cell(2, 2);
+    }
+    QCOMPARE(cell.text, text);
+    QCOMPARE(cell.color, kColorA);
 }
 
 void TestPlanningViews::monthMatchesThePerRoomFills_data()

@@ -88,6 +88,44 @@ private Q_SLOTS:
         QTest::newRow("hex of a named colour") << QStringLiteral("$00008000") << QColor(0, 0x80, 0) << QStringLiteral("clGreen");
         QTest::newRow("decimal") << QStringLiteral("255") << QColor(0xFF, 0, 0) << QStringLiteral("clRed");
         QTest::newRow("system colour") << QStringLiteral("clBtnFace") << QColor(0xF0, 0xF0, 0xF0) << QStringLiteral("$00F0F0F0");
+        QTest::newRow("scroll bar") << QStringLiteral("clScrollBar") << QColor(0xC8, 0xC8, 0xC8)
+                                    << QStringLiteral("$00C8C8C8");
+        QTest::newRow("desktop background") << QStringLiteral("clBackground") << QColor(0, 0, 0)
+                                            << QStringLiteral("clBlack");
+        QTest::newRow("button highlight") << QStringLiteral("clBtnHighlight") << QColor(0xFF, 0xFF, 0xFF)
+                                          << QStringLiteral("clWhite");
+        QTest::newRow("info text") << QStringLiteral("clInfoText") << QColor(0, 0, 0) << QStringLiteral("clBlack");
+        QTest::newRow("menu text") << QStringLiteral("clMenuText") << QColor(0, 0, 0) << QStringLiteral("clBlack");
+        QTest::newRow("window frame") << QStringLiteral("clWindowFrame") << QColor(0x64, 0x64, 0x64)
+                                      << QStringLiteral("$00646464");
+    }
+
+    // "clNone" is no colour: every reader falls back on its own default.
+    void noColourGivesTheDefault()
+    {
+        TestDataDir dir;
+        dir.writeFile(QStringLiteral("config.ini"), "[couleurs]\r\nlib_R=clNone\r\n[Chambre2]\r\nCfond=CLNONE\r\n");
+        QCOMPARE(IniFile().readColor(QStringLiteral("couleurs"), QStringLiteral("lib_R"), Qt::blue),
+                 QColor(Qt::blue));
+        QCOMPARE(Settings::stateColor(QStringLiteral("Réservé")), QColor(0xC0, 0xC0, 0xC0));
+        QCOMPARE(Settings::roomBackgroundColor(2), QColor(Qt::white));
+    }
+
+    // As Windows reads it, a comment after a section header leaves the section whole.
+    void sectionHeaderFollowedByAComment()
+    {
+        TestDataDir dir;
+        dir.writeFile(QStringLiteral("config.ini"),
+                      "[Chambre1] ; salle du bas\r\nnom=Bleue\r\n[Chambre2]# jardin\r\nnom=Verte\r\n"
+                      "[Chambres]\r\nnombre=2\r\n");
+        QCOMPARE(Settings::roomName(1), QStringLiteral("Bleue"));
+        QCOMPARE(Settings::roomNames(2), (QStringList{QStringLiteral("Bleue"), QStringLiteral("Verte")}));
+        // A key written into the section lands under its header, the comment kept.
+        IniFile().writeString(QStringLiteral("Chambre1"), QStringLiteral("Cfond"), QStringLiteral("clRed"));
+        QCOMPARE(readAll(IniFile().path()),
+                 QByteArray("[Chambre1] ; salle du bas\r\nnom=Bleue\r\nCfond=clRed\r\n[Chambre2]# jardin\r\n"
+                            "nom=Verte\r\n[Chambres]\r\nnombre=2\r\n"));
+        QCOMPARE(Settings::roomBackgroundColor(1), QColor(Qt::red));
     }
 
     void colours()
