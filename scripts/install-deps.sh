@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-  libcurl4-openssl-dev zlib1g-dev libxlsxwriter-dev
+  libcurl4-openssl-dev zlib1g-dev libxlsxwriter-dev libsqlite3-dev
   fonts-dejavu-core fonts-urw-base35
   libbenchmark-dev libhpdf-dev
   qpdf poppler-utils sqlite3

@@ -14,6 +14,8 @@ const QList<Command> &commands()
         {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
          &runClients},
         {"xlsx", "clients FICHIER [--recherche TEXTE] | factures FICHIER [--paiement MODE] | statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
+        {"archive", "pack|list|unpack FICHIER [DOSSIER]", "crée, liste ou extrait une archive de sauvegarde", false, &runArchive},
+        {"restaurer", "FICHIER", "restaure les données depuis une archive de sauvegarde locale", false, &runRestaurer},
         {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
         {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},

@@ -27,6 +27,8 @@ int runStatistiques(const QString &dataDir, const QStringList &args);
 int runXlsxStatistiques(const QStringList &args);
 int runClients(const QString &dataDir, const QStringList &args);
 int runXlsx(const QString &dataDir, const QStringList &args);
+int runArchive(const QString &dataDir, const QStringList &args);
+int runRestaurer(const QString &dataDir, const QStringList &args);
 int runFacturePdf(const QString &dataDir, const QStringList &args);
 int runDevisPdf(const QString &dataDir, const QStringList &args);
 int runEnvoyer(const QString &dataDir, const QStringList &args);

@@ -18,6 +18,7 @@
 #include "quotes/quote_windows.h"
 #include "planning/client_list_page.h"
 #include "planning/client_tabs.h"
+#include "net/backup_window.h"
 #include "planning/entry_panel.h"
 #include "planning/month_grid.h"
 #include "planning/month_tab.h"
@@ -85,6 +86,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
                        m_roomMenu->modifierReservation()})
         a->setEnabled(true);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    TFormSauvegarde::install(this);
     SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
     ClientCardWiring::install();
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
