@@ -714,6 +714,8 @@ void TstEntryPanel::screenshots()
     QTest::keyClick(grid(), Qt::Key_Right);
     QCoreApplication::processEvents();
     QVERIFY(m_window->grab().save(dir + QStringLiteral("/entry_keyboard_after.png")));
+}
+
 void TstEntryPanel::companyNameDecidesTheKindShown_data()
 {
     QTest::addColumn<QVariant>("type");
