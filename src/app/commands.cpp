@@ -13,7 +13,7 @@ const QList<Command> &commands()
         {"statistiques", "ANNEE [--mesure 0|1|2]", "affiche la grille des statistiques de l'année", false, &runStatistiques},
         {"clients", "[TEXTE]", "affiche les clients de la liste des clients pour un texte de recherche", false,
          &runClients},
-        {"xlsx", "clients FICHIER [--recherche TEXTE] | factures FICHIER [--paiement MODE] | statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
+        {"xlsx", "clients FICHIER [--recherche TEXTE] | factures FICHIER [--paiement MODE] | devis FICHIER | statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
         {"archive", "pack|list|unpack FICHIER [DOSSIER]", "crée, liste ou extrait une archive de sauvegarde", false, &runArchive},
         {"restaurer", "FICHIER", "restaure les données depuis une archive de sauvegarde locale", false, &runRestaurer},
         {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
