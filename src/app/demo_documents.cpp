@@ -21,7 +21,7 @@ struct Client
     QString address;
 };
 
-struct LineSpec
+struct DemoLine
 {
     const char *service; // label of the service in the catalogue
     int nb;
@@ -36,11 +36,11 @@ struct Lines
     double ttc = 0;
 };
 
-Lines priced(const QHash<QString, int> &services, int room, const QList<LineSpec> &specs)
+Lines priced(const QHash<QString, int> &services, int room, const QList<DemoLine> &wanted)
 {
     Prestation prestation;
     Lines l;
-    for (const LineSpec &s : specs) {
+    for (const DemoLine &s : wanted) {
         const int id = services.value(QString::fromUtf8(s.service));
         const double unitHt = Format::parseAmount(prestation.getTarifHT(id, room));
         const QString rate = s.withoutTax ? Amounts::noRateText() : prestation.getTauxTva(id, room);
@@ -98,7 +98,7 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
 
     const QDate today = QDate::currentDate();
     Facture facture;
-    struct InvoiceSpec
+    struct DemoInvoice
     {
         const Client &client;
         int room;
@@ -106,9 +106,9 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
         int nights;
         const char *mode;
         double discount;
-        QList<LineSpec> lines;
+        QList<DemoLine> lines;
     };
-    const QList<InvoiceSpec> invoices = {
+    const QList<DemoInvoice> invoices = {
         {clients.at(0),
          1,
          40,
@@ -142,7 +142,7 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
          0,
          {{"Nuitée", 5, false}, {"Petit déjeuner", 20, false}, {"Parking", 5, false}}},
     };
-    for (const InvoiceSpec &s : invoices) {
+    for (const DemoInvoice &s : invoices) {
         const Lines lines = priced(services, s.room, s.lines);
         DocumentEntry e;
         e.idClient = s.client.id;
@@ -156,16 +156,16 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
     }
 
     Devis devis;
-    struct QuoteSpec
+    struct DemoQuote
     {
         const Client &client;
         int room;
         int inDays; // 0: no dates yet
         int nights;
         const char *comment;
-        QList<LineSpec> lines;
+        QList<DemoLine> lines;
     };
-    const QList<QuoteSpec> quotes = {
+    const QList<DemoQuote> quotes = {
         {clients.at(4),
          7,
          45,
@@ -176,7 +176,7 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
         {company, 2, 60, 2, "", {{"Nuitée", 2, false}, {"Petit déjeuner", 2, false}, {"Parking", 2, false}}},
         {clients.at(5), 8, 0, 7, "Dates à confirmer par le client.", {{"Nuitée", 7, false}}},
     };
-    for (const QuoteSpec &s : quotes) {
+    for (const DemoQuote &s : quotes) {
         const Lines lines = priced(services, s.room, s.lines);
         DocumentEntry e;
         e.idClient = s.client.id;
