@@ -5,9 +5,9 @@
 #include "bench_data.h"
 
 #include "catalogue/text_grid_model.h"
-#include "clients/client_card.h"
-#include "clients/client_card_wiring.h"
-#include "clients/client_list_window.h"
+#include "ui/clients/client_card.h"
+#include "ui/clients/client_card_wiring.h"
+#include "ui/clients/client_list_window.h"
 #include "common/errors.h"
 #include "data/client.h"
 #include "data/data_module.h"

@@ -9,7 +9,7 @@
 #include "common/paths.h"
 #include "common/text_grid.h"
 #include "data/data_module.h"
-#include "invoices/document_drawer.h"
+#include "documents/document_drawer.h"
 #include "invoices/facture.h"
 #include "pdf/pdf_encoding.h"
 #include "settings/ini_file.h"

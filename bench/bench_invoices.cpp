@@ -6,13 +6,13 @@
 #include "bench_data.h"
 
 #include "catalogue/text_grid_model.h"
-#include "clients/spreadsheet_export.h"
+#include "xlsx/spreadsheet_export.h"
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "invoices/invoice_export.h"
-#include "invoices/invoice_form.h"
+#include "ui/invoices/invoice_form.h"
 #include "invoices/invoice_list.h"
-#include "invoices/invoice_list_window.h"
+#include "ui/invoices/invoice_list_window.h"
 
 #include <QApplication>
 #include <QComboBox>

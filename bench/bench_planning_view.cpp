@@ -6,12 +6,12 @@
 
 #include "bench_data.h"
 
-#include "app/main_window.h"
+#include "ui/app/main_window.h"
 #include "common/errors.h"
 #include "data/data_module.h"
-#include "planning/month_grid.h"
+#include "ui/planning/month_grid.h"
 #include "planning/planning_refreshers.h"
-#include "planning/week_grid.h"
+#include "ui/planning/week_grid.h"
 #include "settings/ini_file.h"
 
 #include <QApplication>

@@ -5,17 +5,17 @@
 
 #include "bench_data.h"
 
-#include "app/main_window.h"
+#include "ui/app/main_window.h"
 #include "common/errors.h"
 #include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/reservation.h"
 #include "data/sql.h"
-#include "planning/available_rooms_filler.h"
-#include "planning/daily_turnover_window.h"
+#include "ui/planning/available_rooms_filler.h"
+#include "ui/planning/daily_turnover_window.h"
 #include "planning/planning_refreshers.h"
-#include "planning/resa_avancee.h"
-#include "planning/statistics_page.h"
+#include "ui/planning/resa_avancee.h"
+#include "ui/planning/statistics_page.h"
 
 #include <QApplication>
 #include <QComboBox>

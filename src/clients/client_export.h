@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clients/spreadsheet_export.h"
+#include "xlsx/spreadsheet_export.h"
 
 #include <QString>
 

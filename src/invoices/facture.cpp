@@ -4,7 +4,7 @@
 #include "common/paths.h"
 #include "common/text_grid.h"
 #include "data/sql.h"
-#include "invoices/document_drawer.h"
+#include "documents/document_drawer.h"
 #include "settings/ini_file.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "invoices/invoice_export.h"
 
-#include "clients/spreadsheet_export.h"
+#include "xlsx/spreadsheet_export.h"
 #include "common/errors.h"
 #include "invoices/invoice_list.h"
 

@@ -4,8 +4,8 @@
 #include "common/paths.h"
 #include "common/text_grid.h"
 #include "data/sql.h"
-#include "invoices/document_drawer.h"
-#include "invoices/document_store.h"
+#include "documents/document_drawer.h"
+#include "documents/document_store.h"
 
 namespace {
 

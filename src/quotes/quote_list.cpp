@@ -1,6 +1,6 @@
 #include "quotes/quote_list.h"
 
-#include "clients/spreadsheet_export.h"
+#include "xlsx/spreadsheet_export.h"
 #include "common/errors.h"
 #include "quotes/devis.h"
 

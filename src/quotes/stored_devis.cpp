@@ -3,7 +3,7 @@
 #include "common/format.h"
 #include "data/data_module.h"
 #include "data/sql.h"
-#include "invoices/document_lines.h"
+#include "documents/document_lines.h"
 #include "quotes/devis.h"
 
 namespace {

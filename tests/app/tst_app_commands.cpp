@@ -1,10 +1,10 @@
-#include "app/main_window.h"
+#include "ui/app/main_window.h"
 #include "common/dialogs.h"
 #include "data/data_module.h"
 #include "data/sql.h"
-#include "planning/month_grid.h"
+#include "ui/planning/month_grid.h"
 #include "planning/planning_refreshers.h"
-#include "planning/week_grid.h"
+#include "ui/planning/week_grid.h"
 #include "settings/ini_file.h"
 #include "test_support.h"
 

@@ -1,5 +1,5 @@
-#include "app/about_window.h"
-#include "app/app_info.h"
+#include "ui/app/about_window.h"
+#include "commands/app_info.h"
 #include "test_support.h"
 
 #include <QDir>

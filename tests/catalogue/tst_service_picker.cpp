@@ -1,4 +1,4 @@
-#include "catalogue/service_picker.h"
+#include "ui/catalogue/service_picker.h"
 #include "common/dialogs.h"
 #include "common/text_grid.h"
 #include "data/prestation.h"

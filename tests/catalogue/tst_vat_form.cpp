@@ -1,6 +1,6 @@
 #include "catalogue/text_grid_model.h"
-#include "catalogue/vat_editor.h"
-#include "catalogue/vat_form.h"
+#include "ui/catalogue/vat_editor.h"
+#include "ui/catalogue/vat_form.h"
 #include "common/dialogs.h"
 #include "data/tva.h"
 

@@ -1,4 +1,4 @@
-#include "clients/spreadsheet_export.h"
+#include "xlsx/spreadsheet_export.h"
 #include "common/paths.h"
 #include "test_support.h"
 #include "xlsx_reader.h"

@@ -1,6 +1,6 @@
 #include "common/text_grid.h"
-#include "invoices/document_lines.h"
-#include "invoices/document_totals.h"
+#include "documents/document_lines.h"
+#include "documents/document_totals.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 #include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/sql.h"
-#include "invoices/document_drawer.h"
+#include "documents/document_drawer.h"
 #include "invoices/facture.h"
 #include "settings/ini_file.h"
 #include "test_support.h"

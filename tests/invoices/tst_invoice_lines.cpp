@@ -1,6 +1,6 @@
 #include "common/text_grid.h"
-#include "invoices/client_address.h"
-#include "invoices/document_lines.h"
+#include "documents/client_address.h"
+#include "documents/document_lines.h"
 #include "invoice_fixture.h"
 #include "test_support.h"
 

@@ -3,7 +3,7 @@
 #include "data/data_module.h"
 #include "data/email.h"
 #include "data/sql.h"
-#include "net/mail_window.h"
+#include "ui/net/mail_window.h"
 #include "settings/ini_file.h"
 #include "smtp_fixture.h"
 #include "test_support.h"

@@ -1,14 +1,14 @@
 #include "backup_servers.h"
 #include "test_support.h"
 
-#include "app/main_window.h"
+#include "ui/app/main_window.h"
 #include "common/dialogs.h"
 #include "data/data_module.h"
 #include "data/log.h"
 #include "data/sql.h"
 #include "net/archive_format.h"
 #include "net/backup_session.h"
-#include "net/backup_window.h"
+#include "ui/net/backup_window.h"
 #include "net/soap_client.h"
 #include "settings/ini_file.h"
 

@@ -1,7 +1,7 @@
 #include "data/data_module.h"
 #include "data/schema.h"
 #include "data/sql.h"
-#include "planning/available_rooms_filler.h"
+#include "ui/planning/available_rooms_filler.h"
 #include "test_support.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "planning/month_grid.h"
+#include "ui/planning/month_grid.h"
 #include "planning/planning_model.h"
-#include "planning/week_grid.h"
+#include "ui/planning/week_grid.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

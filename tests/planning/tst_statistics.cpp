@@ -1,16 +1,16 @@
 // The statistics grid (figures, totals, rates), the day-by-day turnover, the
 // statistics tab of the main window and the `statistiques` command.
 
-#include "app/main_window.h"
+#include "ui/app/main_window.h"
 #include "common/dialogs.h"
 #include "common/format.h"
 #include "data/data_module.h"
 #include "data/sql.h"
 #include "entry_fixture.h"
-#include "planning/daily_turnover_window.h"
+#include "ui/planning/daily_turnover_window.h"
 #include "planning/planning_refreshers.h"
-#include "planning/statistics_grid.h"
-#include "planning/statistics_page.h"
+#include "ui/planning/statistics_grid.h"
+#include "ui/planning/statistics_page.h"
 #include "planning/statistics_table.h"
 #include "test_support.h"
 #include "../clients/xlsx_reader.h"

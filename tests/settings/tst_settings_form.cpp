@@ -7,11 +7,11 @@
 #include "invoices/facture.h"
 #include "settings/ini_file.h"
 #include "common/print_scale.h"
-#include "settings/planning_print.h"
-#include "settings/planning_print_form.h"
+#include "planning/planning_print.h"
+#include "ui/settings/planning_print_form.h"
 #include "settings/settings.h"
-#include "settings/settings_form.h"
-#include "settings/settings_form_model.h"
+#include "ui/settings/settings_form.h"
+#include "setup/settings_form_model.h"
 #include "test_support.h"
 
 #include <QCheckBox>

@@ -1,0 +1,19 @@
+#pragma once
+
+class TForm1;
+
+// The main window is the one place that knows every feature: these functions
+// create the feature windows as its children and connect its menu entries to
+// them. The feature windows themselves never see the main window.
+namespace FeatureWiring {
+
+// "Services web" (the main window's connections are closed while the window is
+// open, then reopened and the views refreshed) and the shut-down backup.
+void installBackup(TForm1 *mainWindow);
+// "Liste des factures", the hidden "Editer une facture", the room columns'
+// "Editer la facture" and the client card's invoice entries.
+void installInvoices(TForm1 *mainWindow);
+// "Liste des devis", "Nouveau devis" and the client card's quote entries.
+void installQuotes(TForm1 *mainWindow);
+
+} // namespace FeatureWiring

@@ -1,0 +1,548 @@
+#include "ui/app/main_window.h"
+
+#include "ui/app/about_window.h"
+#include "commands/app_info.h"
+#include "ui/app/settings_windows.h"
+#include "ui/app/room_context_menu.h"
+#include "ui/catalogue/catalogue_windows.h"
+#include "ui/clients/client_card_wiring.h"
+#include "clients/client_card_links.h"
+#include "ui/clients/client_list_window.h"
+#include "common/dialogs.h"
+#include "common/errors.h"
+#include "data/client.h"
+#include "data/data_module.h"
+#include "data/sql.h"
+#include "planning/advanced_reservation.h"
+#include "ui/app/feature_wiring.h"
+#include "ui/planning/client_list_page.h"
+#include "ui/planning/client_tabs.h"
+#include "ui/planning/entry_panel.h"
+#include "ui/planning/month_grid.h"
+#include "ui/planning/month_tab.h"
+#include "ui/planning/month_view.h"
+#include "planning/planning_dates.h"
+#include "planning/planning_refreshers.h"
+#include "ui/planning/resa_avancee.h"
+#include "planning/room_description.h"
+#include "ui/planning/state_legend.h"
+#include "ui/planning/statistics_grid.h"
+#include "ui/planning/statistics_page.h"
+#include "planning/view_freshness.h"
+#include "ui/planning/week_grid.h"
+#include "ui/planning/week_tab.h"
+#include "ui/planning/week_view.h"
+#include "settings/settings.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QCollator>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Kestrova : Gérer les réservations de vos chambres"));
+    setWindowIcon(AppInfo::applicationIcon());
+    m_menus = MainMenus::create(menuBar());
+    buildTabs();
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumHeight(14);
+    m_progress->setValue(0);
+    statusBar()->addWidget(m_progress, 1);
+    m_statusReport = new QLabel(this);
+    m_statusReport->setObjectName(QStringLiteral("statusReport"));
+    statusBar()->addPermanentWidget(m_statusReport);
+
+    m_roomMenu = new RoomContextMenu(this);
+    m_about = new TForm2(this);
+    m_resaAvancee = new TResaAvancee(this);
+    ClientCardLinks::instance().nouvelleReservation = [form = QPointer(m_resaAvancee)](QWidget *, int client) {
+        if (form)
+            form->setClient(client);
+    };
+    ClientCardLinks::instance().modifierReservation = [form = QPointer(m_resaAvancee)](QWidget *, int resa,
+                                                                                         int client) {
+        if (form)
+            form->afficheReservation(resa, client);
+    };
+    for (QAction *a : {m_menus.nouvelleReservation, m_roomMenu->nouvelleReservation(),
+                       m_roomMenu->modifierReservation()})
+        a->setEnabled(true);
+    CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    FeatureWiring::installBackup(this);
+    SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
+    ClientCardWiring::install();
+    TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
+                              [this](int chosen) { clientWindowsClosed(chosen); });
+    FeatureWiring::installInvoices(this);
+    FeatureWiring::installQuotes(this);
+    m_refreshers = new PlanningRefreshers(this);
+    m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
+    connectSignals();
+    connectEntryPanel();
+}
+
+TForm1::~TForm1()
+{
+    DataModule::closeConnection(connectionName());
+}
+
+void TForm1::buildTabs()
+{
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageControl2"));
+    m_weekTab = new WeekTab(m_tabs);
+    m_monthTab = new MonthTab(m_tabs);
+
+    auto *statisticsPage = new QWidget(m_tabs);
+    statisticsPage->setObjectName(QStringLiteral("statisticsTab"));
+    m_statisticsToolbar = new QWidget(statisticsPage);
+    m_statisticsToolbar->setObjectName(QStringLiteral("statisticsToolbar"));
+    auto *toolbarLayout = new QHBoxLayout(m_statisticsToolbar);
+    toolbarLayout->setContentsMargins(0, 0, 0, 0);
+    m_statisticsGrid = new StatisticsGrid(statisticsPage);
+    auto *statisticsLayout = new QVBoxLayout(statisticsPage);
+    statisticsLayout->addWidget(m_statisticsToolbar);
+    statisticsLayout->addWidget(m_statisticsGrid, 1);
+
+    m_tabs->addTab(m_weekTab, QStringLiteral("Hebdomadaire"));
+    m_tabs->addTab(m_monthTab, QStringLiteral("Mensuel"));
+    m_tabs->addTab(statisticsPage, QStringLiteral("Statistiques"));
+    m_tabs->setCurrentIndex(WeeklyTab);
+    setCentralWidget(m_tabs);
+}
+
+void TForm1::connectSignals()
+{
+    connect(m_tabs, &QTabWidget::currentChanged, this, &TForm1::PageControl2Change);
+    connect(calendar(), &QCalendarWidget::clicked, this, &TForm1::MonthCalendar1Click);
+    connect(m_weekTab->nextButton(), &QPushButton::clicked, this, &TForm1::SuivantClick);
+    connect(m_weekTab->previousButton(), &QPushButton::clicked, this, &TForm1::PrecedentClick);
+    connect(m_monthTab->previousButton(), &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(m_monthTab->nextButton(), &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(m_weekTab->todayButton(), &QPushButton::clicked, this, &TForm1::Aujourdhui);
+    connect(m_monthTab->todayButton(), &QPushButton::clicked, this, &TForm1::Aujourdhui);
+    connect(weekGrid(), &WeekGrid::cellClicked, this, [this](int room, int) { m_currentRoom = room; });
+    connect(weekGrid(), &WeekGrid::roomPressed, this, &TForm1::AfficheDescription);
+    connect(weekGrid(), &WeekGrid::roomHeaderClicked, this, &TForm1::AfficheDescription);
+    connect(weekGrid(), &PlanningGrid::roomContextMenuRequested, this,
+            [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
+    connect(monthGrid(), &PlanningGrid::roomContextMenuRequested, this,
+            [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
+    connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
+    connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
+    connect(m_menus.nouvelleReservation, &QAction::triggered, this, &TForm1::nouvelleReservation);
+    connect(m_roomMenu->nouvelleReservation(), &QAction::triggered, this, &TForm1::nouvelleReservation);
+    connect(m_roomMenu->modifierReservation(), &QAction::triggered, this, &TForm1::modifierReservation);
+}
+
+void TForm1::connectEntryPanel()
+{
+    m_entryPanel = new EntryPanel(weekGrid(), entryPanelArea());
+    entryPanelArea()->layout()->addWidget(m_entryPanel);
+    connect(m_entryPanel, &EntryPanel::reservationLoaded, this, &TForm1::setLoadedReservation);
+    connect(m_entryPanel, &EntryPanel::reservationCleared, this, &TForm1::clearLoadedReservation);
+    connect(m_entryPanel, &EntryPanel::clientsChanged, this, &TForm1::reloadClientList);
+    connect(m_entryPanel, &EntryPanel::reported, m_statusReport, &QLabel::setText);
+    // A press of any button in a room column shows its description, not only a click.
+    connect(this, &TForm1::roomDescriptionChanged, m_entryPanel->descriptionMemo(),
+            &QPlainTextEdit::setPlainText);
+    connect(this, &TForm1::clientListReloaded, m_entryPanel, [this] { m_entryPanel->setClients(m_clients); });
+    connect(m_entryPanel, &EntryPanel::roomSaved, this, [this](int room) {
+        m_progress->setRange(0, 7);
+        m_progress->setValue(0);
+        remplissage_listbox_jour(room);
+        m_progress->setValue(0);
+        MiseAjourDesStatistiques(room);
+    });
+}
+
+WeekGrid *TForm1::weekGrid() const
+{
+    return m_weekTab->grid();
+}
+
+MonthGrid *TForm1::monthGrid() const
+{
+    return m_monthTab->grid();
+}
+
+QCalendarWidget *TForm1::calendar() const
+{
+    return m_weekTab->calendar();
+}
+
+QWidget *TForm1::entryPanelArea() const
+{
+    return m_weekTab->entryPanelArea();
+}
+
+bool TForm1::FormCreate()
+{
+    try {
+        ViewFreshness::setMonthlyUpToDate(false);
+        m_currentRoom = 1;
+        const Schema::Report report = m_startup.openDatabase(connectionName());
+        if (report.created)
+            Dialogs::information(AppInfo::databaseCreatedMessage());
+        reloadClientList();
+        m_navigation = PlanningNavigation(QDate::currentDate());
+        personnalidation();
+        InfosJour();
+        AffichageJoursDuMois(selectedDate());
+        requestMonthRefresh(selectedDate());
+        m_statisticsPage->InitalisationStats();
+        return true;
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+        return false;
+    }
+}
+
+void TForm1::personnalidation()
+{
+    const QString hotel = Settings::hotelName(QStringLiteral("Kestrova"));
+    setWindowTitle(hotel + QStringLiteral(" : Gérer les réservations de vos chambres ") +
+                   AppInfo::versionText());
+
+    const int n = Settings::roomCount(defaultRoomCount);
+    QStringList names;
+    for (int room = 1; room <= n; ++room) {
+        const QString name = Settings::roomName(room);
+        const QColor border = Settings::roomBorderColor(room);
+        const QColor background = Settings::roomBackgroundColor(room);
+        names << name;
+        for (PlanningGrid *grid :
+             {static_cast<PlanningGrid *>(weekGrid()), static_cast<PlanningGrid *>(monthGrid())}) {
+            grid->setRoomName(room, name);
+            grid->setRoomColors(room, border, background);
+        }
+    }
+    weekGrid()->setRoomCount(n);
+    monthGrid()->setRoomCount(n);
+    m_statisticsGrid->setRooms(names);
+    m_roomCount = n;
+
+    m_colorReserve = Settings::stateColor(QStringLiteral("Réservé"));
+    m_colorAcompte = Settings::stateColor(QStringLiteral("Acompte"));
+    m_colorPaye = Settings::stateColor(QStringLiteral("Payé"));
+    m_colorLibre = Settings::freeColor();
+    m_showsNames = Settings::showsNames();
+    m_weekTab->legend()->setColors(look().colors);
+    m_monthTab->legend()->setColors(look().colors);
+}
+
+QColor TForm1::stateColor(const QString &state) const
+{
+    if (state == QStringLiteral("Réservé"))
+        return m_colorReserve;
+    if (state == QStringLiteral("Acompte"))
+        return m_colorAcompte;
+    if (state == QStringLiteral("Payé"))
+        return m_colorPaye;
+    return m_colorLibre;
+}
+
+PlanningLook TForm1::look() const
+{
+    return {m_showsNames, {m_colorReserve, m_colorAcompte, m_colorPaye}};
+}
+
+void TForm1::InfosJour()
+{
+    const QDate monday = weekMonday();
+    // A delayed weekly refill still waiting would only repeat this one.
+    m_refreshers->week()->cancel();
+    weekGrid()->setWeek(monday);
+    m_weekTab->title()->setText(PlanningDates::weekTitle(monday));
+    if (calendar()->selectedDate() != selectedDate())
+        calendar()->setSelectedDate(selectedDate());
+
+    m_progress->setRange(0, 7 * m_roomCount);
+    m_progress->setValue(0);
+    try {
+        WeekView::fillAll(*weekGrid(), m_roomCount, look(), m_progress);
+    } catch (const KestrovaError &e) {
+        m_progress->setValue(0);
+        Dialogs::error(e.text());
+        return;
+    }
+    ViewFreshness::setWeeklyUpToDate(true);
+
+    // The monthly title names the month its grid shows, which week
+    // navigation within one month does not change.
+    const QDate shownMonth = monthGrid()->month();
+    m_monthTab->title()->setText(PlanningDates::nomMois(shownMonth) + QString::number(shownMonth.year()));
+    m_progress->setValue(0);
+}
+
+void TForm1::remplissage_listbox_jour(int room)
+{
+    try {
+        WeekView::fillRoom(*weekGrid(), room, look());
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+    }
+}
+
+void TForm1::AffichageJoursDuMois(const QDate &date)
+{
+    monthGrid()->setMonth(date);
+    m_monthTab->title()->setText(PlanningDates::nomMois(date) + QLatin1Char(' ') +
+                                 QString::number(date.year()));
+}
+
+void TForm1::AffichageMois(const QDate &date)
+{
+    AffichageJoursDuMois(date);
+    requestMonthRefresh(date, true);
+}
+
+void TForm1::requestMonthRefresh(const QDate &month, bool withProgress)
+{
+    m_refreshers->month()->request([this, month, withProgress] { fillMonth(month, withProgress); });
+    emit monthRefreshRequested(month);
+}
+
+void TForm1::fillMonth(const QDate &month, bool withProgress)
+{
+    QProgressBar *bar = withProgress ? m_progress : nullptr;
+    try {
+        MonthView::fillAll(*monthGrid(), month, m_roomCount, look(), bar);
+    } catch (...) {
+        if (bar)
+            bar->setValue(0);
+        throw; // the refresher abandons the run without a word
+    }
+    ViewFreshness::setMonthlyUpToDate(true);
+}
+
+void TForm1::fillWeek(const QDate &monday)
+{
+    if (weekGrid()->monday() != monday)
+        weekGrid()->setWeek(monday);
+    // Drawn as InfosJour draws it, state colours included, so that the week
+    // looks the same whichever way it was refilled.
+    WeekView::fillAll(*weekGrid(), m_roomCount, look());
+    ViewFreshness::setWeeklyUpToDate(true);
+}
+
+void TForm1::MiseAjourDesStatistiques(int room)
+{
+    m_refreshers->requestStatistics(room);
+    emit statisticsRefreshRequested(room);
+}
+
+void TForm1::monthChanged()
+{
+    AffichageJoursDuMois(displayedMonth());
+    requestMonthRefresh(displayedMonth());
+}
+
+void TForm1::MonthCalendar1Click(const QDate &date)
+{
+    const bool monthMoved = m_navigation.selectDate(date);
+    InfosJour();
+    if (monthMoved)
+        monthChanged();
+}
+
+void TForm1::SuivantClick()
+{
+    const bool monthMoved = m_navigation.nextWeek();
+    InfosJour();
+    if (monthMoved)
+        monthChanged();
+}
+
+void TForm1::PrecedentClick()
+{
+    const bool monthMoved = m_navigation.previousWeek();
+    InfosJour();
+    if (monthMoved)
+        monthChanged();
+}
+
+void TForm1::Button1Click()
+{
+    m_navigation.previousMonth();
+    AffichageMois(displayedMonth());
+}
+
+void TForm1::Button2Click()
+{
+    m_navigation.nextMonth();
+    AffichageMois(displayedMonth());
+}
+
+void TForm1::PageControl2Change(int index)
+{
+    if (index == MonthlyTab && !ViewFreshness::monthlyUpToDate()) {
+        m_navigation.showSelectedMonth();
+        AffichageMois(displayedMonth());
+        ViewFreshness::setMonthlyUpToDate(true);
+    } else if (index == WeeklyTab && !ViewFreshness::weeklyUpToDate()) {
+        // Data changed while another tab was shown: the week on screen is out of date.
+        InfosJour();
+    }
+}
+
+void TForm1::Aujourdhui()
+{
+    m_navigation.selectDate(QDate::currentDate());
+    InfosJour();
+    // The monthly tab may have been moved with its own buttons: it comes back too.
+    m_navigation.showSelectedMonth();
+    monthChanged();
+}
+
+void TForm1::SelectSemaine(int room)
+{
+    weekGrid()->selectWeek(room);
+    AfficheDescription(room);
+}
+
+void TForm1::AfficheDescription(int room)
+{
+    m_roomDescription = RoomDescription::text(room);
+    emit roomDescriptionChanged(m_roomDescription);
+}
+
+void TForm1::rafraichirVues()
+{
+    const bool weeklyStale = !ViewFreshness::weeklyUpToDate();
+    const bool monthlyStale = !ViewFreshness::monthlyUpToDate();
+    if (m_tabs->currentIndex() == WeeklyTab) {
+        if (weeklyStale)
+            InfosJour();
+        if (monthlyStale) {
+            // The monthly tab then shows the selected date's month; its buttons
+            // must move from that month, not from the one shown before.
+            m_navigation.showSelectedMonth();
+            monthChanged();
+        }
+    } else if (m_tabs->currentIndex() == MonthlyTab) {
+        if (weeklyStale) {
+            const QDate monday = weekMonday();
+            m_refreshers->week()->request([this, monday] { fillWeek(monday); });
+            emit weekRefreshRequested(monday);
+        }
+        if (monthlyStale)
+            AffichageMois(displayedMonth());
+    }
+    if (weeklyStale || monthlyStale)
+        MiseAjourDesStatistiques(0);
+    reloadClientList();
+}
+
+void TForm1::clientWindowsClosed(int chosen)
+{
+    if (chosen > 0) {
+        m_entryPanel->clientTabs()->listPage()->setWantedClient(chosen);
+        m_entryPanel->clientTabs()->setCurrentIndex(ClientTabs::Liste);
+    }
+    // The card may have deleted stays or whole clients with their nights.
+    ViewFreshness::markStale();
+    rafraichirVues();
+}
+
+void TForm1::reloadClientList()
+{
+    QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
+
+    // The database compares bytes; a French reader expects "Émile" beside "Emma"
+    // and "de Sousa" among the D.
+    QCollator collator(QLocale(QLocale::French, QLocale::France));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
+        const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
+                                            b.value(QStringLiteral("nom")).toString());
+        if (byName != 0)
+            return byName < 0;
+        return collator.compare(a.value(QStringLiteral("prenom")).toString(),
+                                b.value(QStringLiteral("prenom")).toString()) < 0;
+    });
+    m_clients = clients;
+    emit clientListReloaded();
+}
+
+void TForm1::setLoadedReservation(int reservationId, int clientId)
+{
+    m_currentReservationId = reservationId;
+    m_loadedClientId = clientId;
+}
+
+void TForm1::clearLoadedReservation()
+{
+    m_loadedClientId = 0;
+}
+
+bool TForm1::requireLoadedReservation()
+{
+    if (hasLoadedReservation())
+        return true;
+    Dialogs::information(QStringLiteral("Il n'y a pas de réservation à cette date"));
+    return false;
+}
+
+void TForm1::nouvelleReservation()
+{
+    m_resaAvancee->setMode(false, true);
+    rafraichirVues();
+}
+
+void TForm1::modifierReservation()
+{
+    if (!requireLoadedReservation())
+        return;
+    int first = 0;
+    try {
+        first = AdvancedReservation::premiereNuit(m_currentReservationId);
+    } catch (const KestrovaError &e) {
+        Dialogs::error(e.text());
+        return;
+    }
+    m_resaAvancee->afficheReservation(first, m_loadedClientId);
+    rafraichirVues();
+}
+
+void TForm1::showRoomMenu(int room, const QPoint &globalPos)
+{
+    Q_UNUSED(room);
+    m_roomMenu->prepare(hasLoadedReservation());
+    m_roomMenu->popup(globalPos);
+}
+
+void TForm1::quitter()
+{
+    DataModule::closeConnection(connectionName());
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    m_refreshers->cancelAll();
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TForm1::FormClose()
+{
+    if (m_shutdownTask)
+        m_shutdownTask();
+}

@@ -1,0 +1,264 @@
+#include "ui/invoices/invoice_list_window.h"
+
+#include "catalogue/text_grid_model.h"
+#include "catalogue/user_action.h"
+#include "ui/clients/export_progress.h"
+#include "common/dialogs.h"
+#include "invoices/facture.h"
+#include "invoices/invoice_export.h"
+#include "ui/invoices/invoice_form.h"
+#include "invoices/invoice_list.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The amounts read best right-aligned.
+class InvoicesModel : public TextGridModel
+{
+public:
+    using TextGridModel::TextGridModel;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::TextAlignmentRole && index.column() >= InvoiceList::Remise)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return TextGridModel::data(index, role);
+    }
+};
+
+} // namespace
+
+TForm6::TForm6(TForm4 *invoiceForm, QWidget *parent)
+    : QDialog(parent), m_form(invoiceForm), m_model(new InvoicesModel(this)), m_view(new QTableView(this)),
+      m_filter(new QComboBox(this)), m_paymentMenu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Liste des factures"));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    resize(1100, 650);
+
+    m_view->setObjectName(QStringLiteral("StringGrid1"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Thousands of rows of one height: the header need not track each one.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_filter->setObjectName(QStringLiteral("ComboBox1"));
+    m_filter->addItems(InvoiceList::filtres());
+    m_filter->setPlaceholderText(QStringLiteral("Filtrer sur paiement"));
+    m_filter->setCurrentIndex(-1);
+
+    auto *bar = new QMenuBar(this);
+    buildMenus(bar);
+    auto *filterRow = new QHBoxLayout;
+    filterRow->addWidget(m_filter);
+    filterRow->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(bar);
+    layout->addLayout(filterRow);
+    layout->addWidget(m_view, 1);
+
+    const QList<QPair<QString, QString>> payments = {{QStringLiteral("Payé par Chèque"), QStringLiteral("Chèque")},
+                                                     {QStringLiteral("Payé par Espèces"), QStringLiteral("Espèces")},
+                                                     {QStringLiteral("Payé par CB"), QStringLiteral("CB")},
+                                                     {QStringLiteral("Payé par Virement"), QStringLiteral("Virement")},
+                                                     {QStringLiteral("Non Payé"), QStringLiteral("Non payé")}};
+    for (const auto &[caption, mode] : payments)
+        m_paymentMenu->addAction(caption, this, [this, mode] {
+            if (const int numero = factureCourante())
+                changerModeReglement(numero, mode);
+        });
+    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        const QModelIndex index = m_view->indexAt(pos);
+        if (index.isValid())
+            m_view->setCurrentIndex(index);
+        m_paymentMenu->popup(m_view->viewport()->mapToGlobal(pos));
+    });
+    connect(m_view, &QTableView::doubleClicked, this, [this] { modifier(); });
+    connect(m_filter, &QComboBox::activated, this, [this] { refresh(); });
+    // Created with the main window, before the database is open: filled when shown.
+    m_model->setGrid(TextGrid(2, InvoiceList::ColumnCount));
+}
+
+QAction *TForm6::action(const QString &objectName) const
+{
+    return findChild<QAction *>(objectName);
+}
+
+void TForm6::buildMenus(QMenuBar *bar)
+{
+    const auto add = [this](QMenu *menu, const QString &caption, const char *name, void (TForm6::*slot)()) {
+        QAction *a = menu->addAction(caption, this, slot);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    QMenu *fichier = bar->addMenu(QStringLiteral("Fichier"));
+    add(fichier, QStringLiteral("Exporter sous Excel"), "actionExporterExcel", &TForm6::exporterExcel);
+    QAction *retour = fichier->addAction(QStringLiteral("Retour"), this, &QDialog::reject);
+    retour->setObjectName(QStringLiteral("actionRetour"));
+    QMenu *facture = bar->addMenu(QStringLiteral("Facture"));
+    add(facture, QStringLiteral("Imprimer"), "actionImprimer", &TForm6::imprimer);
+    add(facture, QStringLiteral("Générer le PDF"), "actionGenererPdf", &TForm6::genererPdf);
+    m_email = add(facture, QStringLiteral("Envoyer par email"), "actionEnvoyerEmail", &TForm6::envoyerParEmail);
+    m_email->setEnabled(false);
+    add(facture, QStringLiteral("Visualiser"), "actionVisualiser", &TForm6::visualiser);
+    add(facture, QStringLiteral("Modifier"), "actionModifier", &TForm6::modifier);
+    add(facture, QStringLiteral("Supprimer"), "actionSupprimer", &TForm6::supprimer);
+}
+
+void TForm6::setEmailSender(std::function<void(int)> sender)
+{
+    m_emailSender = std::move(sender);
+    m_email->setEnabled(bool(m_emailSender));
+}
+
+void TForm6::AfficheFactures(const QString &modeReglement)
+{
+    TextGrid grid;
+    if (!runUserAction([&] { grid = InvoiceList::remplir(modeReglement); }))
+        return;
+    m_model->setGrid(grid);
+    layOutColumns();
+    if (m_model->rowCount() > 0)
+        selectRow(1);
+}
+
+QString TForm6::filtreCourant() const
+{
+    return InvoiceList::filtreCourant(m_filter->currentText());
+}
+
+void TForm6::refresh()
+{
+    AfficheFactures(filtreCourant());
+}
+
+void TForm6::changerModeReglement(int numero, const QString &mode)
+{
+    bool changed = false;
+    if (!runUserAction([&] { changed = Facture().setModeReglement(numero, mode); }) || !changed)
+        return;
+    Dialogs::information(QStringLiteral("Facture mise à jour"));
+    const int row = m_view->currentIndex().isValid() ? m_view->currentIndex().row() + 1 : -1;
+    if (row >= 1 && m_model->cell(row, InvoiceList::Numero) == QString::number(numero))
+        m_model->setCell(row, InvoiceList::Paiement, mode);
+}
+
+int TForm6::factureCourante() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (!current.isValid())
+        return 0;
+    return m_model->cell(current.row() + 1, InvoiceList::Numero).toInt();
+}
+
+void TForm6::selectRow(int gridRow)
+{
+    if (gridRow >= 1 && gridRow <= m_model->rowCount())
+        m_view->setCurrentIndex(m_model->index(gridRow - 1, 0));
+}
+
+void TForm6::imprimer()
+{
+    if (const int numero = factureCourante())
+        runUserAction([&] { Facture().imprimerFacture(numero); });
+}
+
+void TForm6::genererPdf()
+{
+    if (const int numero = factureCourante())
+        runUserAction([&] { Facture().genererPdfFacture(numero, true); });
+}
+
+void TForm6::envoyerParEmail()
+{
+    if (const int numero = factureCourante(); numero && m_emailSender)
+        m_emailSender(numero);
+}
+
+void TForm6::visualiser()
+{
+    const int numero = factureCourante();
+    if (!numero)
+        return;
+    m_form->setMode(QStringLiteral("visualisation"));
+    if (m_form->afficheFacture(numero))
+        m_form->exec();
+    else
+        m_form->setMode(QString());
+}
+
+void TForm6::modifier()
+{
+    const int numero = factureCourante();
+    if (!numero)
+        return;
+    m_form->setMode(QStringLiteral("modification"));
+    if (m_form->afficheFacture(numero))
+        m_form->exec();
+    else
+        m_form->setMode(QString());
+    refresh();
+}
+
+void TForm6::supprimer()
+{
+    const int numero = factureCourante();
+    if (!numero || !Dialogs::question(QStringLiteral("Comfirmez-vous la suppression de cette facture ?"), false))
+        return;
+    bool deleted = false;
+    runUserAction([&] { deleted = Facture().supprimerFacture(numero); });
+    if (deleted)
+        Dialogs::information(QStringLiteral("Facture supprimée"));
+    refresh();
+}
+
+void TForm6::exporterExcel()
+{
+    ExportProgress::exporter(this, m_model->grid(), InvoiceList::titre(), true,
+                             InvoiceExport::options(filtreCourant()));
+}
+
+void TForm6::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Opening the list shows every invoice and invites a choice of payment mode.
+    AfficheFactures(QString());
+    m_filter->setCurrentIndex(-1);
+}
+
+void TForm6::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    layOutColumns();
+}
+
+void TForm6::layOutColumns()
+{
+    if (m_model->columnCount() < InvoiceList::ColumnCount)
+        return;
+    const int width = m_view->viewport()->width();
+    // Dates need their full "dd/MM/yyyy" whatever the font.
+    const int dateWidth = qMax(70, m_view->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
+    m_view->setColumnWidth(InvoiceList::Numero, 50);
+    for (int c = InvoiceList::Date; c <= InvoiceList::Au; ++c)
+        m_view->setColumnWidth(c, dateWidth);
+    const int w = qMax(60, (width - 50 - 3 * dateWidth) / 7);
+    m_view->setColumnWidth(InvoiceList::Client, w + 105);
+    for (int c = InvoiceList::Paiement; c < InvoiceList::ColumnCount; ++c)
+        m_view->setColumnWidth(c, w - 20);
+}
