@@ -50,9 +50,11 @@ std::optional<ClientData::All> ClientData::lire(int id) const
         Night n;
         n.row = night;
         n.prestations = maps(db,
-                             QStringLiteral("SELECT rp.id_prestations AS id_prestation, "
+                             QStringLiteral("SELECT rp.id_prestations AS id_prestation, COALESCE("
                                             "(SELECT libelle FROM prestations p WHERE p.id_prestation = rp.id_prestations "
-                                            "ORDER BY p.numero_chambre = r.numero DESC, p.numero_chambre LIMIT 1) AS libelle, "
+                                            "AND p.numero_chambre = r.numero), "
+                                            "(SELECT MIN(libelle) FROM prestations p WHERE p.id_prestation = rp.id_prestations)) "
+                                            "AS libelle, "
                                             "rp.nb FROM reserv_prestations rp JOIN reserv r ON r.id = rp.id_reserv "
                                             "WHERE rp.id_reserv = :id ORDER BY rp.id"),
                              night.value(QStringLiteral("id")).toInt());

@@ -172,9 +172,12 @@ When readDate(const RawEvent &e, const ContentLine &l, const QTimeZone &hotelZon
         QString id = l.parameters.value(QStringLiteral("TZID")).trimmed();
         if (id.startsWith(QLatin1Char('/')))
             id.remove(0, 1);
-        zone = QTimeZone(id.toUtf8());
-        if (!zone.isValid())
-            zone = QTimeZone(QTimeZone::windowsIdToDefaultIanaId(id.toUtf8()));
+        // Only zones the system knows: some back-ends read any text as a POSIX rule.
+        QByteArray iana = id.toUtf8();
+        if (!QTimeZone::isTimeZoneIdAvailable(iana))
+            iana = QTimeZone::windowsIdToDefaultIanaId(iana);
+        if (!iana.isEmpty() && QTimeZone::isTimeZoneIdAvailable(iana))
+            zone = QTimeZone(iana);
         if (!zone.isValid())
             throw Error(QStringLiteral("%1 utilise un fuseau horaire inconnu : « %2 ».").arg(who(e), id.left(60)));
     } else {
