@@ -106,7 +106,7 @@ ClientData::Counts ClientData::effacer(int id)
             .bind(QStringLiteral(":nom"), nomEfface(id))
             .bind(QStringLiteral(":id"), id)
             .exec();
-        Sql(db, QStringLiteral("UPDATE ical_import SET resume = '' WHERE id_client = :id"))
+        Sql(db, QStringLiteral("UPDATE ical_import SET resume = NULL WHERE id_client = :id"))
             .bind(QStringLiteral(":id"), id)
             .exec();
         log.anonymiserClient(id);

@@ -55,7 +55,8 @@ public:
     // Anonymises the client in one transaction: the card's name becomes
     // nomEfface(id), every other field and the notes are emptied, the e-mail
     // history is deleted, the quotes' address block and comment are replaced,
-    // the summary of a stay imported from a booking site is emptied, the client
+    // the summary of a stay imported from a booking site is dropped (and never
+    // taken again from the site's feed), the client
     // entries of the operation log are rewritten, and one log entry records
     // the erasure. Stays (dates, rooms, services) and invoices (address,
     // lines, totals, number) are kept as they are. Freed space is overwritten

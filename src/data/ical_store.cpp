@@ -131,6 +131,7 @@ QList<IcalStore::Imported> IcalStore::importes(int room, const QString &produit)
         i.debut = isoDay(q.value(2));
         i.fin = isoDay(q.value(3));
         i.resume = q.value(4).toString();
+        i.efface = q.value(4).isNull();
         i.room = q.value(5).isNull() ? room : q.value(5).toInt();
         out.append(i);
     }
@@ -213,7 +214,7 @@ void IcalStore::appliquerImport(const Writes &w)
                                "WHERE numero_chambre = :r AND produit = :p AND uid = :u"))
             .bind(QStringLiteral(":d"), Format::isoDate(s.debut))
             .bind(QStringLiteral(":f"), Format::isoDate(s.fin))
-            .bind(QStringLiteral(":s"), s.resume)
+            .bind(QStringLiteral(":s"), s.resume.isNull() ? QVariant() : QVariant(s.resume))
             .bind(QStringLiteral(":r"), w.room)
             .bind(QStringLiteral(":p"), w.produit)
             .bind(QStringLiteral(":u"), s.uid)

@@ -63,6 +63,7 @@ public:
         QDate debut;
         QDate fin; // day of departure
         QString resume;
+        bool efface = false; // its client's data were erased: the summary is gone for good
         int room = 0; // room its nights are in now (the feed's room when none)
     };
     QList<Imported> importes(int room, const QString &produit) const;

@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/format.h"
+#include "data/client_data.h"
 #include "settings/settings.h"
 
 #include <QDir>
@@ -295,8 +296,9 @@ Plan preparer(const QByteArray &bytes, int room, const Options &options)
         if (old != imported.cend()) {
             item.ancienDebut = old->debut;
             item.ancienneFin = old->fin;
-            item.kind = (old->debut == e.debut && old->fin == e.fin && old->resume == e.summary) ? Kind::Inchange
-                                                                                                 : Kind::Modifie;
+            // An erased guest's name never comes back from the feed: only dates count then.
+            const bool sameText = old->efface || old->resume == e.summary;
+            item.kind = (old->debut == e.debut && old->fin == e.fin && sameText) ? Kind::Inchange : Kind::Modifie;
         }
         if (item.kind != Kind::Inchange) {
             const auto &held = takenIn(item.room);
@@ -323,7 +325,9 @@ Plan preparer(const QByteArray &bytes, int room, const Options &options)
         if (item.kind == Kind::Nouveau)
             plan.writes.nouveaux.append({e.uid, nomClient(e.summary), e.summary, e.debut, e.fin});
         else if (item.kind == Kind::Modifie)
-            plan.writes.modifies.append({e.uid, old->client, old->room, nomClient(e.summary), e.summary, e.debut, e.fin});
+            plan.writes.modifies.append({e.uid, old->client, old->room,
+                                         old->efface ? ClientData::nomEfface(old->client) : nomClient(e.summary),
+                                         old->efface ? QString() : e.summary, e.debut, e.fin});
         plan.items.append(item);
     }
 

@@ -9,6 +9,7 @@
 #include "data/email.h"
 #include "data/log.h"
 #include "data/sql.h"
+#include "ical/ical_feeds.h"
 #include "invoices/facture.h"
 #include "quotes/devis.h"
 #include "settings/ini_file.h"
@@ -145,6 +146,26 @@ private Q_SLOTS:
         for (const char *gone : {"0611223344", "anatole@zebul.example", "plumes", "Vue sur mer", "Votre facture",
                                  "Bonjour Monsieur"})
             QVERIFY2(occurrences(bytes, QString::fromUtf8(gone)) == 0, gone);
+    }
+
+    // A guest booked through a site stays erased when the site's feed, which
+    // still names him, is imported again.
+    void erasedOnlineGuestIsNotRenamedByTheFeed()
+    {
+        TestDatabase db;
+        const QByteArray feed = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Site//FR\r\nBEGIN:VEVENT\r\nUID:g1\r\n"
+                                "DTSTART;VALUE=DATE:20270810\r\nDTEND;VALUE=DATE:20270812\r\nSUMMARY:Jean Qwerty\r\n"
+                                "END:VEVENT\r\nEND:VCALENDAR\r\n";
+        IcalImport::Options at;
+        at.today = QDate(2027, 8, 1);
+        IcalImport::appliquer(IcalImport::preparer(feed, 4, at));
+        const int guest = count(QStringLiteral("SELECT info FROM reserv WHERE numero = 4"));
+        ClientDossier::effacer(guest);
+        const IcalImport::Plan again = IcalImport::preparer(feed, 4, at);
+        QCOMPARE(again.count(IcalImport::Kind::Inchange), 1);
+        IcalImport::appliquer(again);
+        QCOMPARE(Client().lire(guest)->nom, ClientData::nomEfface(guest));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ical_import WHERE resume LIKE '%Qwerty%'")), 0);
     }
 
     // The card's entry asks first, naming what is kept; "Non" changes nothing;

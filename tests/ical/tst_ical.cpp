@@ -10,6 +10,14 @@
 #include "ical/ical_feeds.h"
 #include "net/ical_publish.h"
 #include "settings/ini_file.h"
+#include "common/dialogs.h"
+#include "ui/ical/ical_window.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -349,6 +357,32 @@ private Q_SLOTS:
         QCOMPARE(plan.count(IcalImport::Kind::Nouveau), IcalText::maxEvents);
         qInfo("preview of %d events: %lld ms", IcalText::maxEvents, timer.elapsed());
         QVERIFY(timer.elapsed() < 20000);
+    }
+
+    // The window: export lists the files, a preview must come before an import,
+    // and a changed file asks for a new preview.
+    void windowPreviewsBeforeImporting()
+    {
+        TestDatabase db;
+        ScopedAnswerer answers;
+        TFormCalendriers window;
+        window.show();
+        window.dossierEdit()->setText(db.path() + QStringLiteral("/cal"));
+        QVERIFY(window.exporter());
+        QCOMPARE(window.fichiersList()->count(), 25);
+        db.dir().writeFile(QStringLiteral("site.ics"), calendar(vevent("w1", "20300110", "20300112", "Marc")));
+        window.fichierEdit()->setText(db.dir().file(QStringLiteral("site.ics")));
+        window.chambreCombo()->setCurrentIndex(2);
+        QVERIFY(!window.importerButton()->isEnabled());
+        QVERIFY(window.apercu());
+        QVERIFY(window.apercuText()->toPlainText().startsWith(QStringLiteral("Nouveaux séjours : 1")));
+        QVERIFY(window.importer());
+        QVERIFY(window.planningChanged());
+        QCOMPARE(nights(3).size(), 2);
+        QVERIFY(!window.importerButton()->isEnabled());
+        window.fichierEdit()->setText(db.dir().file(QStringLiteral("absent.ics")));
+        QVERIFY(!window.apercu());
+        QVERIFY(answers->texts().last().startsWith(QStringLiteral("Impossible de lire")));
     }
 
     // Publishing: every feed under the account's number, no temporary name left behind.
