@@ -113,6 +113,11 @@ private:
     QLineEdit *m_tel = nullptr;
     QLineEdit *m_fax = nullptr;
     QLineEdit *m_email = nullptr;
+    // Business clients: SIREN and VAT number, for their electronic invoices.
+    QLineEdit *m_siren = nullptr;
+    QLineEdit *m_tvaIntra = nullptr;
+    QWidget *m_sirenLabel = nullptr;
+    QWidget *m_tvaLabel = nullptr;
     QPlainTextEdit *m_informations = nullptr;
     QMenuBar *m_menuBar = nullptr;
     QTabWidget *m_tabs = nullptr;
