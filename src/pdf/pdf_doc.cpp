@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QMutex>
 #include <QSaveFile>
 #include <QTimeZone>
 
@@ -115,7 +116,17 @@ void TPdfDoc::NewDocument()
         auto *icc = doc->xref.AddObject(std::make_unique<TPdfStream>());
         icc->Attributes().AddNumberItem("N", 3);
         icc->Attributes().ValueAs<TPdfArray>("Filter")->AddItem(std::make_unique<TPdfName>("FlateDecode"));
-        icc->Data() = PdfEncoding::flate(m_pdfa->iccProfile);
+        {
+            // The same profile for every document: compressed once.
+            static QMutex mutex;
+            static QByteArray source, compressed;
+            QMutexLocker lock(&mutex);
+            if (source != m_pdfa->iccProfile) {
+                source = m_pdfa->iccProfile;
+                compressed = PdfEncoding::flate(source);
+            }
+            icc->Data() = compressed;
+        }
         auto intent = std::make_unique<TPdfDictionary>();
         intent->AddNameItem("Type", "OutputIntent");
         intent->AddNameItem("S", "GTS_PDFA1");

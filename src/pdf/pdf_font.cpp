@@ -6,6 +6,8 @@
 #include "pdf/pdf_xref.h"
 
 #include <QCryptographicHash>
+#include <QHash>
+#include <QMutex>
 #include <QStringList>
 
 namespace {
@@ -175,12 +177,30 @@ void TPdfFont::Embed()
     AddNameItem("BaseFont", name);
     m_descriptor->AddNameItem("FontName", name);
 
-    const QByteArray program = m_truetype->subset(characters);
+    // Invoices of one hotel use much the same letters: a subset once made and
+    // compressed serves the next documents with the same codes.
+    static QMutex mutex;
+    static QHash<QByteArray, QPair<QByteArray, qint32>> programs;
+    const QByteArray key = m_postScriptName + QByteArray::number(quintptr(m_truetype.get())) + ':' +
+                           QByteArray::fromStdString(m_used.to_string());
+    QPair<QByteArray, qint32> program;
+    {
+        QMutexLocker lock(&mutex);
+        program = programs.value(key);
+    }
+    if (program.first.isEmpty()) {
+        const QByteArray subset = m_truetype->subset(characters);
+        program = {PdfEncoding::flate(subset), qint32(subset.size())};
+        QMutexLocker lock(&mutex);
+        if (programs.size() > 64)
+            programs.clear();
+        programs.insert(key, program);
+    }
     auto filter = std::make_unique<TPdfArray>();
     filter->AddItem(std::make_unique<TPdfName>("FlateDecode"));
     m_fontFile->Attributes().AddItem("Filter", std::move(filter));
-    m_fontFile->Attributes().AddNumberItem("Length1", qint32(program.size()));
-    m_fontFile->Data() = PdfEncoding::flate(program);
+    m_fontFile->Attributes().AddNumberItem("Length1", program.second);
+    m_fontFile->Data() = program.first;
 
     QByteArray cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
