@@ -243,6 +243,7 @@ public:
         }
         m_canvas->SelectFont(QStringLiteral("Arial"), 10);
     }
+    int footerLines() const { return int(m_footer.size()); }
     TPdfCanvas *canvas() { return m_canvas; }
 
 private:
@@ -292,11 +293,15 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
     const int n = c.hotel.n;
     p.setFooter(t.pied);
     p.footer();
+    // The bottom blocks go up by what a tall footer needs (its top line is at
+    // 12 + 8 per further line, the lowest block's baseline at `lowest`).
+    const double lowest = !t.net ? (t.acompte.isEmpty() ? 59 : 30) : 50;
+    const double up = std::max(0.0, 12 + 8.0 * (p.footerLines() - 1) + 10 - lowest);
     // The tax lines beside the totals go from y = 100 down, higher when more
     // than three; table rows stay above them.
     const int taxLines = int(t.tvaParTaux.size());
-    const double taxTop = std::max(100.0, 70.0 + kL * (taxLines - 1));
-    const double bottom = std::max(kPdfBottom, taxTop + 30);
+    const double taxTop = std::max(100.0, 70.0 + kL * (taxLines - 1)) + up;
+    const double bottom = std::max(kPdfBottom + up, taxTop + 30);
 
     p.frame(19, H - 19, 249, -(15 * n + 10));
 
@@ -391,33 +396,33 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
     }
 
     if (!t.net) {
-        p.frame(374, 59, 201, 60);
-        p.text(380, 100, QStringLiteral("Total HT  : "));
-        p.right(W - 30, 100, t.ht);
-        p.text(380, 85, QStringLiteral("Total TVA : "));
-        p.right(W - 30, 85, t.tva);
-        p.text(380, 70, QStringLiteral("Total TTC : "));
-        p.right(W - 30, 70, t.ttc);
+        p.frame(374, 59 + up, 201, 60);
+        p.text(380, 100 + up, QStringLiteral("Total HT  : "));
+        p.right(W - 30, 100 + up, t.ht);
+        p.text(380, 85 + up, QStringLiteral("Total TVA : "));
+        p.right(W - 30, 85 + up, t.tva);
+        p.text(380, 70 + up, QStringLiteral("Total TTC : "));
+        p.right(W - 30, 70 + up, t.ttc);
         for (int i = 0; i < taxLines; ++i)
             p.text(kX, taxTop - kL * i, t.tvaParTaux.at(i));
         if (!t.acompte.isEmpty()) {
-            p.text(380, 44, QStringLiteral("Acompte : "));
-            p.right(W - 30, 44, t.acompte);
-            p.text(380, 30, QStringLiteral("Reste à payer : "));
-            p.right(W - 30, 30, t.reste);
+            p.text(380, 44 + up, QStringLiteral("Acompte : "));
+            p.right(W - 30, 44 + up, t.acompte);
+            p.text(380, 30 + up, QStringLiteral("Reste à payer : "));
+            p.right(W - 30, 30 + up, t.reste);
         }
     } else {
-        p.frame(374, 89, 201, 30);
-        p.text(380, 100, QStringLiteral("Total Net : "));
-        p.right(W - 50, 100, t.ttc);
+        p.frame(374, 89 + up, 201, 30);
+        p.text(380, 100 + up, QStringLiteral("Total Net : "));
+        p.right(W - 50, 100 + up, t.ttc);
         if (!t.acompte.isEmpty()) {
-            p.text(380, 74, QStringLiteral("Acompte : "));
-            p.right(W - 50, 74, t.acompte);
-            p.text(380, 60, QStringLiteral("Reste à payer : "));
-            p.right(W - 50, 60, t.reste);
+            p.text(380, 74 + up, QStringLiteral("Acompte : "));
+            p.right(W - 50, 74 + up, t.acompte);
+            p.text(380, 60 + up, QStringLiteral("Reste à payer : "));
+            p.right(W - 50, 60 + up, t.reste);
         }
         p.canvas()->SelectFont(QStringLiteral("Times-Roman"), 6);
-        p.centred(50, exemptionNotice());
+        p.centred(50 + up, exemptionNotice());
     }
 }
 
@@ -553,12 +558,14 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
     const int n = c.hotel.n;
     p.setFooter(t.pied);
     p.footer();
-    // The tax lines go at the left of the totals from Q - 600 down, higher when
+    // The bottom blocks go up as far as a tall footer needs (three lines).
+    const double B = Q - std::max(0.0, p.footerHeight() + 20 - 180);
+    // The tax lines go at the left of the totals from B - 600 down, higher when
     // more than three; a deposit adds two lines above the totals.
     const int taxLines = int(t.tvaParTaux.size());
-    const double taxTop = std::min(Q - 600, Q - 320 - kPL * (taxLines - 1));
+    const double taxTop = std::min(B - 600, B - 320 - kPL * (taxLines - 1));
     const bool deposit = !t.acompte.isEmpty();
-    const double totalsTop = (deposit && !t.net ? Q - 650 - 2 * kPL : Q - 650);
+    const double totalsTop = (deposit && !t.net ? B - 650 - 2 * kPL : B - 650);
 
     p.rect(50, 250, 2600, 300 + kPL * n);
 
@@ -600,7 +607,7 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
     y += 3 * kPL;
     p.text(std::round((P - p.width(t.titre)) / 2) - 100, y, t.titre);
 
-    // A row must end above the totals block (its top is Q - 650); one that
+    // A row must end above the totals block (its top is B - 650); one that
     // would not starts a new page, whose table gets its header again.
     const double lowest = std::min(totalsTop, taxTop - 50) - 25 - kPL;
     auto roomFor = [&](double &yy, bool table) {
@@ -645,29 +652,29 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
     if (!t.net) {
         // With a deposit the block grows upwards by its two lines.
         const double up = deposit ? 2 * kPL : 0;
-        p.rect(3250, Q - 650 - up, 4900, Q - 180);
-        p.text(3300, Q - 600 - up, QStringLiteral("Total HT  : "));
-        p.right(P - 100, Q - 600 - up, t.ht);
-        p.text(3300, Q - 460 - up, QStringLiteral("Total TVA : "));
-        p.right(P - 100, Q - 460 - up, t.tva);
-        p.text(3300, Q - 320 - up, QStringLiteral("Total TTC : "));
-        p.right(P - 100, Q - 320 - up, t.ttc);
+        p.rect(3250, B - 650 - up, 4900, B - 180);
+        p.text(3300, B - 600 - up, QStringLiteral("Total HT  : "));
+        p.right(P - 100, B - 600 - up, t.ht);
+        p.text(3300, B - 460 - up, QStringLiteral("Total TVA : "));
+        p.right(P - 100, B - 460 - up, t.tva);
+        p.text(3300, B - 320 - up, QStringLiteral("Total TTC : "));
+        p.right(P - 100, B - 320 - up, t.ttc);
         if (deposit) {
-            p.text(3300, Q - 460, QStringLiteral("Acompte : "));
-            p.right(P - 100, Q - 460, t.acompte);
-            p.text(3300, Q - 320, QStringLiteral("Reste à payer : "));
-            p.right(P - 100, Q - 320, t.reste);
+            p.text(3300, B - 460, QStringLiteral("Acompte : "));
+            p.right(P - 100, B - 460, t.acompte);
+            p.text(3300, B - 320, QStringLiteral("Reste à payer : "));
+            p.right(P - 100, B - 320, t.reste);
         }
         for (int i = 0; i < taxLines; ++i)
             p.text(kPX, taxTop + kPL * i, t.tvaParTaux.at(i));
     } else {
-        p.text(1800, Q - 600, QStringLiteral("Total Net : "));
-        p.right(P - 100, Q - 600, t.ttc);
+        p.text(1800, B - 600, QStringLiteral("Total Net : "));
+        p.right(P - 100, B - 600, t.ttc);
         if (deposit) {
-            p.text(1800, Q - 460, QStringLiteral("Acompte : "));
-            p.right(P - 100, Q - 460, t.acompte);
-            p.text(1800, Q - 320, QStringLiteral("Reste à payer : "));
-            p.right(P - 100, Q - 320, t.reste);
+            p.text(1800, B - 460, QStringLiteral("Acompte : "));
+            p.right(P - 100, B - 460, t.acompte);
+            p.text(1800, B - 320, QStringLiteral("Reste à payer : "));
+            p.right(P - 100, B - 320, t.reste);
         }
         // In 6 points the notice is wider than the page on paper: it is made
         // smaller until it fits between the margins.
