@@ -258,8 +258,8 @@ void TFormDevis::setClientPicker(std::function<int(QWidget *)> picker)
 
 void TFormDevis::setEmailSender(std::function<void(int)> sender)
 {
-    m_emailSender = std::move(sender);
-    m_email->setEnabled(bool(m_emailSender));
+    m_actions.setEmailSender(std::move(sender));
+    m_email->setEnabled(m_actions.canEmail());
 }
 
 void TFormDevis::fillEntry(DocumentEntry &entry) const
@@ -319,10 +319,7 @@ bool TFormDevis::creer()
     }
     m_numero = numero;
     Dialogs::information(QStringLiteral("Devis N°") + QString::number(numero) + QStringLiteral(" créé avec succès"));
-    if (m_print->isChecked())
-        runUserAction([&] { Devis().imprimerDevis(numero); });
-    if (m_email->isChecked() && m_emailSender)
-        m_emailSender(numero);
+    m_actions.apresCreation(numero, m_print->isChecked(), m_email->isChecked());
     return true;
 }
 
