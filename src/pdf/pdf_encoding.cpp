@@ -162,7 +162,7 @@ void appendHex(QByteArray &out, QByteArrayView bytes)
 
 char16_t winAnsiUnicode(uchar code)
 {
-    if (code < 32)
+    if (code < 32 || code == 0x7F)
         return 0;
     if (code >= 0x80 && code < 0xA0)
         return kWinAnsiHigh[code - 0x80];

@@ -32,7 +32,7 @@ void appendHex(QByteArray &out, QByteArrayView bytes);
 QByteArray toWinAnsi(QStringView text);
 
 // The Unicode character of a WinAnsiEncoding code; 0 for the codes the code
-// page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) and below 32.
+// page leaves undefined (0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D) and below 32.
 char16_t winAnsiUnicode(uchar code);
 
 // The bytes compressed for the FlateDecode filter (a zlib stream).
