@@ -126,7 +126,10 @@ QString buyerName(const Facturx::Invoice &inv, const QStringList &billing)
     return billing.value(0).trimmed();
 }
 
-const QString kExemption = QStringLiteral("TVA non applicable, art. 293 B du CGI");
+// Why lines bear no tax: the franchise of small businesses when no line bears
+// any, else lines outside VAT (the tourist tax, for one).
+const QString kFranchise = QStringLiteral("TVA non applicable, art. 293 B du CGI");
+const QString kOutside = QStringLiteral("Non soumis à la TVA");
 
 // The payment mode as a UN/ECE 4461 code; empty when it names none we can
 // give without the account it would need (a transfer needs the IBAN).
@@ -262,6 +265,11 @@ QByteArray xml(const Invoice &inv)
     if (!seller.tvaCompact().isEmpty())
         x += QStringLiteral("<ram:SpecifiedTaxRegistration><ram:ID schemeID=\"VA\">") + esc(seller.tvaCompact()) +
              QStringLiteral("</ram:ID></ram:SpecifiedTaxRegistration>");
+    else
+        // Lines without tax need an identifier of the seller for the tax
+        // office: without a VAT number, the SIREN.
+        x += QStringLiteral("<ram:SpecifiedTaxRegistration><ram:ID schemeID=\"FC\">") + seller.siren() +
+             QStringLiteral("</ram:ID></ram:SpecifiedTaxRegistration>");
     x += QStringLiteral("</ram:SellerTradeParty>");
 
     x += QStringLiteral("<ram:BuyerTradeParty><ram:Name>") + esc(buyerName(inv, billing)) + QStringLiteral("</ram:Name>");
@@ -298,12 +306,16 @@ QByteArray xml(const Invoice &inv)
         x += QStringLiteral("<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>%1</ram:TypeCode>"
                             "<ram:Information>%2</ram:Information></ram:SpecifiedTradeSettlementPaymentMeans>")
                  .arg(means, esc(r.mode));
+    bool anyVat = false;
+    for (const VatBreakdown::Rate &g : t.rates)
+        anyVat = anyVat || !g.exempt;
     for (const VatBreakdown::Rate &g : t.rates) {
         x += QStringLiteral("<ram:ApplicableTradeTax><ram:CalculatedAmount>%1</ram:CalculatedAmount>"
                             "<ram:TypeCode>VAT</ram:TypeCode>")
                  .arg(money(g.tax));
         if (g.exempt)
-            x += QStringLiteral("<ram:ExemptionReason>") + esc(kExemption) + QStringLiteral("</ram:ExemptionReason>");
+            x += QStringLiteral("<ram:ExemptionReason>") + esc(anyVat ? kOutside : kFranchise) +
+                 QStringLiteral("</ram:ExemptionReason>");
         x += QStringLiteral("<ram:BasisAmount>%1</ram:BasisAmount>").arg(money(g.base)) + tax(g) +
              QStringLiteral("</ram:ApplicableTradeTax>");
     }
