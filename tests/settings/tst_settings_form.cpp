@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTabWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -253,6 +254,12 @@ private slots:
         form.field(QStringLiteral("rcs"))->setText(QStringLiteral("Annecy"));
         form.facturxOption()->setChecked(true);
         form.penaltiesOption()->setChecked(true);
+        // KESTROVA_SHOTS=DIR writes the tab as a user sees it, to look at.
+        if (const QString shots = qEnvironmentVariable("KESTROVA_SHOTS"); !shots.isEmpty()) {
+            form.tabs()->setCurrentIndex(form.tabs()->count() - 1);
+            form.show();
+            QVERIFY(form.grab().save(shots + QStringLiteral("/settings_legal.png")));
+        }
         form.Button1Click();
         if (error.isEmpty()) {
             QCOMPARE(form.result(), int(QDialog::Accepted));
