@@ -298,7 +298,8 @@ void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const L
                 cells << QString();
             } else if (name == QLatin1String("id")) {
                 cells << QString::number(v.toInt());
-            } else if (name == QLatin1String("f_date") || name.startsWith(QLatin1String("sejour_"))) {
+            } else if (name == QLatin1String("f_date") || name.startsWith(QLatin1String("sejour_")) ||
+                       name == QLatin1String("facturx")) {
                 const QDate d = Format::fromIsoDate(v.toString());
                 const bool hidden = m_kind == Kind::Devis && name != QLatin1String("f_date") && d == noDate;
                 cells << (hidden ? QString() : Format::date(d));
@@ -321,7 +322,7 @@ DocumentStore::Record DocumentStore::read(int numero) const
     const bool quote = m_kind == Kind::Devis;
     const QList<QVariantList> docs =
         Sql(m_db, QStringLiteral("SELECT adresse_facturation, f_date, mode_reglement, total_ht, total_ttc, "
-                                 "sejour_debut, sejour_fin, remise%1 FROM %2 WHERE id = :id")
+                                 "sejour_debut, sejour_fin, remise, acompte, id_client%1 FROM %2 WHERE id = :id")
                       .arg(quote ? QStringLiteral(", commentaires") : QString(), table()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
@@ -336,18 +337,21 @@ DocumentStore::Record DocumentStore::read(int numero) const
         r.sejourDebut = d[5].isNull() ? QDate() : Format::fromIsoDate(d[5].toString());
         r.sejourFin = d[6].isNull() ? QDate() : Format::fromIsoDate(d[6].toString());
         r.remise = d[7].isNull() ? 0 : d[7].toDouble();
+        r.acompte = d[8].isNull() ? 0 : d[8].toDouble();
+        r.idClient = d[9].toInt();
         if (quote)
-            r.commentaires = d[8].toString();
+            r.commentaires = d[10].toString();
     }
     const QList<QVariantList> lines =
         Sql(m_db,
-            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb FROM %1 WHERE %2 = :id ORDER BY id ASC")
+            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb, tarif_ttc FROM %1 WHERE %2 = :id ORDER BY id ASC")
                 .arg(itemTable(), key()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
     r.lines.reserve(lines.size());
     for (const QVariantList &l : lines)
-        r.lines.append({l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt()});
+        r.lines.append(
+            {l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt(), l[4].toDouble()});
     return r;
 }
 

@@ -66,6 +66,7 @@ public:
         double ht = 0;
         QVariant taux; // null when the line has no rate
         int nb = 0;
+        double ttc = 0;
     };
     struct Record
     {
@@ -78,6 +79,8 @@ public:
         QDate sejourDebut;
         QDate sejourFin;
         double remise = 0;
+        double acompte = 0;
+        int idClient = 0;
         QString commentaires;
         QList<Line> lines;
     };

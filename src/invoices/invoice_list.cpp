@@ -36,7 +36,7 @@ TextGrid remplir(const QString &modeReglement)
     grid.setRow(0, {QStringLiteral("N°"), QStringLiteral("Date"), QStringLiteral("Du"), QStringLiteral("Au"),
                     QStringLiteral("Client"), QStringLiteral("Paiement"), QStringLiteral("Remise"),
                     QStringLiteral("Acompte"), QStringLiteral("Montant HT"), QStringLiteral("Montant TVA"),
-                    QStringLiteral("Montant TTC")});
+                    QStringLiteral("Montant TTC"), QStringLiteral("Factur-X")});
     Facture().listeFactures(grid, modeReglement, 1, QString());
     // The entry row stays only when no invoice was listed.
     if (grid.rowCount() > 2 && grid.isRowEmpty(grid.rowCount() - 1))
