@@ -207,6 +207,7 @@ QByteArray pdf(int id, const QDateTime &exportedAt)
         {QString(), field("adresse2")},                       {QStringLiteral("CP"), field("codepostal")},
         {QStringLiteral("Ville"), field("ville")},            {QStringLiteral("Tel"), field("tel")},
         {QStringLiteral("Fax"), field("fax")},                {QStringLiteral("Email"), field("email")},
+        {QStringLiteral("SIREN"), field("siren")},            {QStringLiteral("TVA intracommunautaire"), field("tva_intra")},
         {QStringLiteral("Informations"), field("informations")}};
     for (const auto &[label, value] : card)
         if (!value.trimmed().isEmpty())
@@ -292,7 +293,8 @@ QString questionEffacement(int id)
                            "statistiques restent justes ;")
                 .arg(c.nuits);
     kept << QStringLiteral("- les %1 facture(s) telles qu'elles ont été émises (nom et adresse de facturation, "
-                           "lignes, totaux, numéro), que la loi impose de conserver dix ans ;")
+                           "lignes, totaux, numéro, et l'acheteur que nomme la facture électronique), que la loi "
+                           "impose de conserver dix ans ;")
                 .arg(c.factures);
     return QStringLiteral("Effacer les données personnelles du client n° %1 ?\n\n"
                           "Seront effacés : le nom, le prénom, l'entreprise, l'adresse, le téléphone, le fax, "

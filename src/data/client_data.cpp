@@ -71,6 +71,28 @@ std::optional<ClientData::All> ClientData::lire(int id) const
     return all;
 }
 
+std::optional<ClientRecord> ClientData::acheteurConserve(int facture) const
+{
+    const QList<QVariantMap> rows = maps(m_use.db(), QStringLiteral("SELECT * FROM facture_acheteur WHERE id_facture = :id"), facture);
+    if (rows.isEmpty())
+        return std::nullopt;
+    const QVariantMap &r = rows.first();
+    auto t = [&r](const char *column) { return r.value(QString::fromLatin1(column)).toString(); };
+    ClientRecord c;
+    c.type = r.value(QStringLiteral("type")).toInt();
+    c.nomEts = t("nom_ets");
+    c.nom = t("nom");
+    c.prenom = t("prenom");
+    c.adresse1 = t("adresse1");
+    c.adresse2 = t("adresse2");
+    c.codepostal = t("codepostal");
+    c.ville = t("ville");
+    c.siren = t("siren");
+    c.tvaIntra = t("tva_intra");
+    c.email = t("email");
+    return c;
+}
+
 ClientData::Counts ClientData::compter(int id) const
 {
     const QSqlDatabase db = m_use.db();
@@ -95,9 +117,16 @@ ClientData::Counts ClientData::effacer(int id)
     try {
         Log log;
         Transaction transaction(db);
+        Sql(db, QStringLiteral("INSERT OR IGNORE INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, adresse1, "
+                               "adresse2, codepostal, ville, siren, tva_intra, email) "
+                               "SELECT f.id, i.type, i.nom_ets, i.nom, i.prenom, i.adresse1, i.adresse2, i.codepostal, "
+                               "i.ville, i.siren, i.tva_intra, i.email FROM facturation f JOIN infos i ON i.id = f.id_client "
+                               "WHERE f.id_client = :id"))
+            .bind(QStringLiteral(":id"), id)
+            .exec();
         Sql(db, QStringLiteral("UPDATE infos SET nom = :nom, prenom = '', nom_ets = '', tel = '', fax = '', "
                                "email = '', informations = '', adresse1 = '', adresse2 = '', codepostal = '', "
-                               "ville = '' WHERE id = :id"))
+                               "ville = '', siren = '', tva_intra = '' WHERE id = :id"))
             .bind(QStringLiteral(":nom"), nomEfface(id))
             .bind(QStringLiteral(":id"), id)
             .exec();

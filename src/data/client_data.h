@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/client.h"
 #include "data/data_module.h"
 
 #include <QList>
@@ -48,6 +49,10 @@ public:
         int emails = 0;
     };
     Counts compter(int id) const;
+
+    // The buyer of an invoice whose client was erased, as the card held it then;
+    // nothing for any other invoice.
+    std::optional<ClientRecord> acheteurConserve(int facture) const;
 
     // "Client effacé n° ID".
     static QString nomEfface(int id);

@@ -137,6 +137,21 @@ const QList<Table> &tables()
         // The UID each night was last exported under: a stay moved to another
         // room or lengthened keeps the UID of the nights it kept.
         {"ical_export_nuit", {{"id_reserv", "INTEGER PRIMARY KEY"}, {"uid", "TEXT"}}},
+        // The buyer of an invoice as the client's card held it when the client's
+        // personal data were erased: the electronic invoice keeps naming him.
+        {"facture_acheteur",
+         {{"id_facture", "INTEGER PRIMARY KEY"},
+          {"type", "INT"},
+          {"nom_ets", "VARCHAR(200)"},
+          {"nom", "VARCHAR(100)"},
+          {"prenom", "VARCHAR(100)"},
+          {"adresse1", "VARCHAR(250)"},
+          {"adresse2", "VARCHAR(250)"},
+          {"codepostal", "VARCHAR(10)"},
+          {"ville", "VARCHAR(250)"},
+          {"siren", "VARCHAR(20)"},
+          {"tva_intra", "VARCHAR(20)"},
+          {"email", "VARCHAR(200)"}}},
         // Stays imported from a booking site's feed: one client of their own each,
         // the dates last read in the feed (departure day exclusive).
         {"ical_import",

@@ -10,7 +10,8 @@
 namespace Schema {
 
 // Version written in PRAGMA user_version once the schema is complete.
-// 2: the channel calendars' tables (ical_export, ical_export_nuit, ical_import).
+// 2: the channel calendars' tables (ical_export, ical_export_nuit, ical_import) and
+//    the buyers of invoices kept through a client's erasure (facture_acheteur).
 constexpr int version = 2;
 
 struct Report

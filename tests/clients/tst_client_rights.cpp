@@ -124,12 +124,17 @@ private Q_SLOTS:
         const Guest g = makeGuest();
         IniFile().writeString(QStringLiteral("Sauvegarde"), QStringLiteral("dateMaJPlanning"), QStringLiteral("01/01/2027"));
         Log().journaliserAjoutClient(g.id);
+        for (const auto &[key, value] : {std::pair{"nom", "Hôtel du Test"}, std::pair{"siret", "55210055400013"},
+                                         std::pair{"tva", "FR40552100554"}})
+            IniFile().writeString(QStringLiteral("Hotel"), QString::fromLatin1(key), QString::fromUtf8(value));
         const QByteArray before = Facture().pdfFacture(g.facture);
+        const QByteArray facturxBefore = Facture().facturxFacture(g.facture);
         const int nightsBefore = count(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE info = %1").arg(g.id));
 
         ClientDossier::effacer(g.id);
 
         QCOMPARE(Facture().pdfFacture(g.facture), before);
+        QCOMPARE(Facture().facturxFacture(g.facture), facturxBefore); // the electronic invoice too
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE info = %1").arg(g.id)), nightsBefore);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM reserv_prestations")), 1);
         QCOMPARE(Client().lire(g.id)->nom, QStringLiteral("Client effacé n° %1").arg(g.id));
@@ -140,10 +145,12 @@ private Q_SLOTS:
         QFile file(db.dir().file(QStringLiteral("reserv.mdb")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        // The invoice keeps the name and address it printed, once; nothing else does.
-        QCOMPARE(occurrences(bytes, QStringLiteral("Zébulonowski")), 1);
-        QCOMPARE(occurrences(bytes, QStringLiteral("Qwertyuiop")), 1);
-        for (const char *gone : {"0611223344", "anatole@zebul.example", "plumes", "Vue sur mer", "Votre facture",
+        // The invoice keeps the name and address it printed and the buyer its
+        // electronic form names; nothing else does.
+        QCOMPARE(occurrences(bytes, QStringLiteral("Zébulonowski")), 2);
+        QCOMPARE(occurrences(bytes, QStringLiteral("Qwertyuiop")), 2);
+        QCOMPARE(occurrences(bytes, QStringLiteral("anatole@zebul.example")), 1);
+        for (const char *gone : {"0611223344", "plumes", "Vue sur mer", "Votre facture",
                                  "Bonjour Monsieur"})
             QVERIFY2(occurrences(bytes, QString::fromUtf8(gone)) == 0, gone);
     }
