@@ -136,7 +136,19 @@ int DocumentStore::insertDocument(const DocumentEntry &e)
     if (quote)
         q.bind(QStringLiteral(":commentaires"), e.commentaires).bind(QStringLiteral(":chambre"), e.idChambre);
     q.exec();
-    return q.lastInsertId().toInt();
+    const int numero = q.lastInsertId().toInt();
+    if (!quote) {
+        // The buyer as the card reads when the invoice is issued: the electronic
+        // invoice names it ever after, whatever later becomes of the card.
+        Sql(m_db, QStringLiteral("INSERT OR REPLACE INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, "
+                                 "adresse1, adresse2, codepostal, ville, siren, tva_intra, email) "
+                                 "SELECT :facture, type, nom_ets, nom, prenom, adresse1, adresse2, codepostal, "
+                                 "ville, siren, tva_intra, email FROM infos WHERE id = :client"))
+            .bind(QStringLiteral(":facture"), numero)
+            .bind(QStringLiteral(":client"), e.idClient)
+            .exec();
+    }
+    return numero;
 }
 
 void DocumentStore::addLine(int numero, int nb, const QString &idPrestation, const QString &ttc,
@@ -238,6 +250,10 @@ bool DocumentStore::remove(int numero)
     Sql(m_db, QStringLiteral("DELETE FROM %1 WHERE %2 = :id").arg(itemTable(), key()))
         .bind(QStringLiteral(":id"), numero)
         .exec();
+    if (m_kind == Kind::Facture)
+        Sql(m_db, QStringLiteral("DELETE FROM facture_acheteur WHERE id_facture = :id"))
+            .bind(QStringLiteral(":id"), numero)
+            .exec();
     Sql q(m_db, QStringLiteral("DELETE FROM %1 WHERE id = :id").arg(table()));
     q.bind(QStringLiteral(":id"), numero).exec();
     const bool deleted = q.numRowsAffected() > 0;

@@ -264,6 +264,37 @@ private slots:
     }
 
     // What is missing is named, and the earlier facture.pdf stays.
+    // An issued invoice names its buyer as the card read when it was issued: a
+    // later change of the card does not rewrite what was sent.
+    void issuedInvoiceKeepsItsBuyer()
+    {
+        TestDatabase db;
+        writeSeller();
+        ClientRecord c;
+        c.type = 1;
+        c.nomEts = QStringLiteral("Chantiers de l'Atlantique");
+        c.adresse1 = QStringLiteral("8 rue de Siam");
+        c.codepostal = QStringLiteral("29200");
+        c.ville = QStringLiteral("Brest");
+        c.siren = QStringLiteral("552 100 554");
+        c.tvaIntra = QStringLiteral("FR 40 552100554");
+        c.id = Client().ajouterClient(c);
+        const int n = makeInvoice({QStringLiteral("Chambre|2|90.91|10|100")}, QStringLiteral("0"), QStringLiteral("0"), c.id,
+                                  c.nomEts + QStringLiteral("\r\n8 rue de Siam\r\n29200 Brest"));
+        c.nomEts = QStringLiteral("Nouvelle Raison Sociale");
+        c.siren = QStringLiteral("732 829 320");
+        Client().enregistrerFiche(c);
+        const QString pdf = Facture().genererPdfFacture(n, false, Facture::Sortie::Facturx);
+        const QString xml = db.dir().file(QStringLiteral("factur-x.xml"));
+        QCOMPARE(run(QStringLiteral("pdfdetach"), {QStringLiteral("-save"), QStringLiteral("1"), QStringLiteral("-o"), xml, pdf}).rc, 0);
+        QFile f(xml);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        QVERIFY(text.contains(QStringLiteral("Chantiers de l&apos;Atlantique")) || text.contains(QStringLiteral("Chantiers de l'Atlantique")));
+        QVERIFY(text.contains(QStringLiteral("552100554")));
+        QVERIFY(!text.contains(QStringLiteral("Nouvelle Raison Sociale")));
+    }
+
     void refusedUntilIdentified_data()
     {
         QTest::addColumn<QString>("tva");
