@@ -95,6 +95,7 @@ int main(int argc, char **argv)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive unpack, verified", BM_ArchiveUnpackVerified)
         ->Unit(benchmark::kMillisecond);
+    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

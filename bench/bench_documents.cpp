@@ -241,6 +241,7 @@ int main(int argc, char **argv)
             theirs.write(reinterpret_cast<const char *>(haru.data()), qint64(haru.size()));
 #endif
     }
+    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

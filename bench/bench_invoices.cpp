@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "invoices/invoice_export.h"
+#include "ui/documents/document_list_model.h"
 #include "ui/invoices/invoice_form.h"
 #include "invoices/invoice_list.h"
 #include "ui/invoices/invoice_list_window.h"
@@ -85,6 +86,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     QTemporaryDir temporary(QDir::current().filePath(QStringLiteral("bench-XXXXXX")));
     const QString dir = qEnvironmentVariableIsSet("KESTROVA_BENCH_DIR")
