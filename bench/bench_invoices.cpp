@@ -9,6 +9,7 @@
 #include "xlsx/spreadsheet_export.h"
 #include "common/errors.h"
 #include "data/data_module.h"
+#include "invoices/facture.h"
 #include "invoices/invoice_export.h"
 #include "ui/documents/document_list_model.h"
 #include "ui/invoices/invoice_form.h"
@@ -53,6 +54,13 @@ void FilterChange(benchmark::State &state)
     state.counters["rows"] = double(g_list->model()->rowCount());
 }
 
+// The floor of the list: the typed rows read from the database, nothing shown.
+void ListRows_Read(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Facture().lignesListe(QString()));
+}
+
 // The grid alone, without the window (what the headless export reads).
 void ListGrid_Core(benchmark::State &state)
 {
@@ -78,6 +86,7 @@ void ExportWholeList(benchmark::State &state)
 
 BENCHMARK(ListFill_All)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterChange)->Unit(benchmark::kMillisecond);
+BENCHMARK(ListRows_Read)->Unit(benchmark::kMillisecond);
 BENCHMARK(ListGrid_Core)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportWholeList)->Unit(benchmark::kMillisecond);
 
