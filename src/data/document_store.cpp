@@ -266,9 +266,10 @@ bool DocumentStore::setColumns(int numero, const QStringList &columns, const QVa
 QList<DocumentStore::ListRow> DocumentStore::readList(const ListFilter &filter) const
 {
     QString statement = QStringLiteral("SELECT id, f_date, sejour_debut, sejour_fin, adresse_facturation, "
-                                       "mode_reglement, remise, acompte, total_ht, total_tva, total_ttc "
-                                       "FROM %1 WHERE 1 = 1")
-                            .arg(table());
+                                       "mode_reglement, remise, acompte, total_ht, total_tva, total_ttc, %1 "
+                                       "FROM %2 WHERE 1 = 1")
+                            .arg(m_kind == Kind::Facture ? QStringLiteral("facturx") : QStringLiteral("NULL"),
+                                 table());
     if (!filter.mode.isEmpty())
         statement += QStringLiteral(" AND mode_reglement = :mode");
     if (!filter.clientId.isEmpty())
@@ -309,6 +310,7 @@ QList<DocumentStore::ListRow> DocumentStore::readList(const ListFilter &filter) 
         r.ht = flag(TotalHt, q.value(TotalHt)).toDouble();
         r.tva = flag(TotalTva, q.value(TotalTva)).toDouble();
         r.ttc = flag(TotalTtc, q.value(TotalTtc)).toDouble();
+        r.facturx = day(Facturx);
         rows.append(r);
     }
     return rows;
@@ -321,7 +323,7 @@ DocumentStore::ListField DocumentStore::listField(const QString &column)
                                       QStringLiteral("adresse_facturation"), QStringLiteral("mode_reglement"),
                                       QStringLiteral("remise"),      QStringLiteral("acompte"),
                                       QStringLiteral("total_ht"),    QStringLiteral("total_tva"),
-                                      QStringLiteral("total_ttc")};
+                                      QStringLiteral("total_ttc"),   QStringLiteral("facturx")};
     const qsizetype i = names.indexOf(column);
     return i < 0 ? ListFieldCount : ListField(i);
 }
@@ -346,6 +348,7 @@ QString DocumentStore::listText(Kind kind, const ListRow &row, ListField field)
     case TotalHt: return Format::number(row.ht);
     case TotalTva: return Format::number(row.tva);
     case TotalTtc: return Format::number(row.ttc);
+    case Facturx: return Format::date(row.facturx);
     case ListFieldCount: break;
     }
     return {};
@@ -377,7 +380,7 @@ DocumentStore::Record DocumentStore::read(int numero) const
     const bool quote = m_kind == Kind::Devis;
     const QList<QVariantList> docs =
         Sql(m_db, QStringLiteral("SELECT adresse_facturation, f_date, mode_reglement, total_ht, total_ttc, "
-                                 "sejour_debut, sejour_fin, remise%1 FROM %2 WHERE id = :id")
+                                 "sejour_debut, sejour_fin, remise, acompte, id_client%1 FROM %2 WHERE id = :id")
                       .arg(quote ? QStringLiteral(", commentaires") : QString(), table()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
@@ -392,18 +395,21 @@ DocumentStore::Record DocumentStore::read(int numero) const
         r.sejourDebut = d[5].isNull() ? QDate() : Format::fromIsoDate(d[5].toString());
         r.sejourFin = d[6].isNull() ? QDate() : Format::fromIsoDate(d[6].toString());
         r.remise = d[7].isNull() ? 0 : d[7].toDouble();
+        r.acompte = d[8].isNull() ? 0 : d[8].toDouble();
+        r.idClient = d[9].toInt();
         if (quote)
-            r.commentaires = d[8].toString();
+            r.commentaires = d[10].toString();
     }
     const QList<QVariantList> lines =
         Sql(m_db,
-            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb FROM %1 WHERE %2 = :id ORDER BY id ASC")
+            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb, tarif_ttc FROM %1 WHERE %2 = :id ORDER BY id ASC")
                 .arg(itemTable(), key()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
     r.lines.reserve(lines.size());
     for (const QVariantList &l : lines)
-        r.lines.append({l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt()});
+        r.lines.append(
+            {l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt(), l[4].toDouble()});
     return r;
 }
 

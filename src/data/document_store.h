@@ -63,7 +63,7 @@ public:
     // so that a window can show thousands of them and format only what is on
     // screen. Null values are flagged, dates kept as dates.
     enum ListField { Id, FDate, SejourDebut, SejourFin, Adresse, Mode, Remise, Acompte, TotalHt, TotalTva,
-                     TotalTtc, ListFieldCount };
+                     TotalTtc, Facturx, ListFieldCount };
     struct ListRow
     {
         int id = 0;
@@ -77,6 +77,7 @@ public:
         double ht = 0;
         double tva = 0;
         double ttc = 0;
+        QDate facturx; // invoices: the day the electronic copy was last written
         quint16 nulls = 0; // bit ListField set when the column is null
 
         bool isNull(ListField field) const { return nulls & (1u << field); }
@@ -94,6 +95,7 @@ public:
         double ht = 0;
         QVariant taux; // null when the line has no rate
         int nb = 0;
+        double ttc = 0;
     };
     struct Record
     {
@@ -106,6 +108,8 @@ public:
         QDate sejourDebut;
         QDate sejourFin;
         double remise = 0;
+        double acompte = 0;
+        int idClient = 0;
         QString commentaires;
         QList<Line> lines;
     };

@@ -74,7 +74,10 @@ const QList<Table> &tables()
           {"adresse1", "VARCHAR(250)"},
           {"adresse2", "VARCHAR(250)"},
           {"codepostal", "VARCHAR(10)"},
-          {"ville", "VARCHAR(250)"}}},
+          {"ville", "VARCHAR(250)"},
+          // Business clients' identifiers for their electronic invoices.
+          {"siren", "VARCHAR(20)"},
+          {"tva_intra", "VARCHAR(20)"}}},
         {"reserv",
          {{"id", kCounter},
           {"r_date", "DATETIME"},
@@ -100,7 +103,8 @@ const QList<Table> &tables()
           {"tarif_ttc", "DOUBLE"},
           {"chk_gratuit_enfant", "INT"},
           {"chk_add_auto", "INT"}}},
-        {"facturation", documentColumns()},
+        // facturx: when the invoice's electronic copy (Factur-X) was last written.
+        {"facturation", documentColumns() + QList<Column>{{"facturx", "DATETIME"}}},
         {"facturation_item", lineColumns("id_facture")},
         {"tva", {{"id", kCounter}, {"taux", "DOUBLE"}}},
         {"reserv_prestations",

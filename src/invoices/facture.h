@@ -84,11 +84,21 @@ public:
 
     // ---- Documents ---------------------------------------------------------
 
+    // Which document "facture.pdf" is: as the setting "Factures électroniques
+    // (Factur-X)" ([Hotel] facturx) says, the plain PDF, or the electronic invoice.
+    enum class Sortie { Reglage, Simple, Facturx };
     // Writes "facture.pdf" in the data directory (atomic replace) and returns
-    // its path; opens it with the desktop's viewer when ouvrir is true.
-    QString genererPdfFacture(int numero, bool ouvrir = false);
+    // its path; opens it with the desktop's viewer when ouvrir is true. An
+    // electronic invoice that cannot be written (settings missing) throws
+    // KestrovaError naming what is missing, and leaves the earlier file; once
+    // written, the invoice records when (the invoice list shows it).
+    QString genererPdfFacture(int numero, bool ouvrir = false, Sortie sortie = Sortie::Reglage);
     // The same document in memory.
     QByteArray pdfFacture(int numero) const;
+    // The electronic invoice (PDF/A-3b carrying factur-x.xml) in memory.
+    QByteArray facturxFacture(int numero) const;
+    // The setting "Factures électroniques (Factur-X)".
+    static bool facturxParDefaut();
     // Prints the paper document on the default printer without a dialog.
     // Throws KestrovaError (French) when no printer is set up or the job fails.
     void imprimerFacture(int numero);

@@ -35,7 +35,7 @@ QStringList titres()
     return {QStringLiteral("N°"),         QStringLiteral("Date"),        QStringLiteral("Du"),
             QStringLiteral("Au"),         QStringLiteral("Client"),      QStringLiteral("Paiement"),
             QStringLiteral("Remise"),     QStringLiteral("Acompte"),     QStringLiteral("Montant HT"),
-            QStringLiteral("Montant TVA"), QStringLiteral("Montant TTC")};
+            QStringLiteral("Montant TVA"), QStringLiteral("Montant TTC"), QStringLiteral("Factur-X")};
 }
 
 const QList<DocumentStore::ListField> &champs()
@@ -43,7 +43,7 @@ const QList<DocumentStore::ListField> &champs()
     using S = DocumentStore;
     static const QList<S::ListField> fields = {S::Id,     S::FDate,  S::SejourDebut, S::SejourFin,
                                                S::Adresse, S::Mode,  S::Remise,      S::Acompte,
-                                               S::TotalHt, S::TotalTva, S::TotalTtc};
+                                               S::TotalHt, S::TotalTva, S::TotalTtc, S::Facturx};
     return fields;
 }
 

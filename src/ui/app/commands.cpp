@@ -16,7 +16,7 @@ const QList<Command> &commands()
         {"xlsx", "clients FICHIER [--recherche TEXTE] | factures FICHIER [--paiement MODE] | devis FICHIER | statistiques ANNEE MESURE FICHIER", "écrit le classeur .xlsx d'une liste", false, &runXlsx},
         {"archive", "pack|list|unpack FICHIER [DOSSIER]", "crée, liste ou extrait une archive de sauvegarde", false, &runArchive},
         {"restaurer", "FICHIER", "restaure les données depuis une archive de sauvegarde locale", false, &runRestaurer},
-        {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
+        {"facture-pdf", "N [--ouvrir] [--facturx]", "écrit facture.pdf de la facture N (--facturx : facture électronique) et affiche son chemin", false, &runFacturePdf},
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
         {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},
         {"imprimer", "facture|devis N [--pdf FICHIER] | planning semaine|mois JJ/MM/AAAA [--noms] [--copies N] [--pdf FICHIER]",

@@ -231,7 +231,8 @@ void TForm6::layOutColumns()
     m_view->setColumnWidth(InvoiceList::Numero, 50);
     for (int c = InvoiceList::Date; c <= InvoiceList::Au; ++c)
         m_view->setColumnWidth(c, dateWidth);
-    const int w = qMax(60, (width - 50 - 3 * dateWidth) / 7);
+    // The client's column and the columns from "Paiement" on share what the dates leave.
+    const int w = qMax(60, (width - 50 - 3 * dateWidth) / (InvoiceList::ColumnCount - InvoiceList::Paiement + 1));
     m_view->setColumnWidth(InvoiceList::Client, w + 105);
     for (int c = InvoiceList::Paiement; c < InvoiceList::ColumnCount; ++c)
         m_view->setColumnWidth(c, w - 20);
