@@ -62,6 +62,7 @@ void BM_ArchiveUnpackVerified(benchmark::State &state)
 
 int main(int argc, char **argv)
 {
+    BenchData::absoluteOutputPath(argc, argv); // before the data directory becomes current
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
@@ -95,7 +96,6 @@ int main(int argc, char **argv)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive unpack, verified", BM_ArchiveUnpackVerified)
         ->Unit(benchmark::kMillisecond);
-    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

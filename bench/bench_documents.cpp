@@ -249,6 +249,7 @@ BENCHMARK(BM_HaruStoredInvoice)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
+    BenchData::absoluteOutputPath(argc, argv); // before the data directory becomes current
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     prepare(dir.path());
@@ -267,7 +268,6 @@ int main(int argc, char **argv)
             theirs.write(reinterpret_cast<const char *>(haru.data()), qint64(haru.size()));
 #endif
     }
-    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -50,7 +50,11 @@ def medians(path):
 
 
 def fmt(ms):
-    return f"{ms * 1000:.0f} µs" if ms < 1 else f"{ms:.3g} ms".replace(".", ",")
+    if ms < 1:
+        return f"{ms * 1000:.0f} µs"
+    if ms >= 1000:
+        return f"{ms / 1000:.3g} s".replace(".", ",")
+    return f"{ms:.3g} ms".replace(".", ",")
 
 
 def main():
