@@ -1,4 +1,5 @@
 #include "commands/commands.h"
+#include "commands/demo_calendars.h"
 #include "commands/demo_documents.h"
 #include "commands/startup.h"
 #include "common/choice_list.h"
@@ -341,6 +342,7 @@ const DemoStep kSteps[] = {
     {&demoCatalogue},
     {&demoReservations},
     {[](DemoContext &c) { demoDocuments(c.summary); }},
+    {[](DemoContext &c) { c.summary << demoOnlineBookings(int(std::size(kRooms))); }},
     {[](DemoContext &c) { c.summary << MailSettings::writeDemoTemplates(); }},
 };
 

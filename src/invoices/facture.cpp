@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/text_grid.h"
+#include "data/client_data.h"
 #include "data/sql.h"
 #include "documents/document_drawer.h"
 #include "invoices/facturx.h"
@@ -197,7 +198,9 @@ QByteArray Facture::facturxFacture(int numero) const
     Facturx::Invoice invoice;
     invoice.content = DocumentDrawer::load(store(m_use), numero);
     invoice.seller = SellerIdentity::read();
-    if (invoice.content.record.found && invoice.content.record.idClient > 0)
+    // The buyer as the card held it when the invoice's client was erased, else the card.
+    invoice.buyer = ClientData().acheteurConserve(numero);
+    if (!invoice.buyer && invoice.content.record.found && invoice.content.record.idClient > 0)
         invoice.buyer = Client().lire(invoice.content.record.idClient);
     return Facturx::pdf(invoice);
 }

@@ -20,9 +20,17 @@ namespace {
 
 const char kProducer[] = "KestrovaPdf version 0.9";
 
+// The creation date; SOURCE_DATE_EPOCH (seconds since 1970, the reproducible
+// builds' convention) fixes it, so that the same document can be written again
+// byte for byte, for instance to check that an invoice still prints the same.
 std::unique_ptr<TPdfText> now()
 {
-    return std::make_unique<TPdfText>(QString::fromLatin1(PdfEncoding::date(QDateTime::currentDateTime())));
+    QDateTime when = QDateTime::currentDateTime();
+    bool fixed = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixed);
+    if (fixed)
+        when = QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc());
+    return std::make_unique<TPdfText>(QString::fromLatin1(PdfEncoding::date(when)));
 }
 
 // A date with its offset from UTC, as PDF/A wants the information dates to

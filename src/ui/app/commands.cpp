@@ -21,6 +21,10 @@ const QList<Command> &commands()
         {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},
         {"imprimer", "facture|devis N [--pdf FICHIER] | planning semaine|mois JJ/MM/AAAA [--noms] [--copies N] [--pdf FICHIER]",
          "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
+        {"ical", "exporter DOSSIER [--noms] | importer FICHIER.ics --chambre N [--verifier] | publier DOSSIER",
+         "écrit le calendrier iCal de chaque chambre, importe celui d'un site de réservation, ou publie les calendriers", false, &runIcal},
+        {"client", "exporter ID FICHIER.json | effacer ID --oui",
+         "écrit tout ce que l'hôtel garde sur un client (JSON et PDF), ou efface ses données personnelles", false, &runClient},
     };
     return list;
 }

@@ -15,5 +15,8 @@ void installBackup(TForm1 *mainWindow);
 void installInvoices(TForm1 *mainWindow);
 // "Liste des devis", "Nouveau devis" and the client card's quote entries.
 void installQuotes(TForm1 *mainWindow);
+// "Calendriers en ligne" of "Réservation": the rooms' iCal feeds and the
+// import of a booking site's feed; the views are refreshed after an import.
+void installCalendars(TForm1 *mainWindow);
 
 } // namespace FeatureWiring
