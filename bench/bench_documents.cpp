@@ -249,6 +249,7 @@ BENCHMARK(BM_HaruStoredInvoice)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
+    BenchData::absoluteOutputPath(argc, argv); // before the data directory becomes current
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     prepare(dir.path());

@@ -279,16 +279,20 @@ bool DocumentStore::setColumns(int numero, const QStringList &columns, const QVa
     return q.numRowsAffected() > 0;
 }
 
-void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const ListFilter &filter) const
+QList<DocumentStore::ListRow> DocumentStore::readList(const ListFilter &filter) const
 {
-    QString statement =
-        QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns.join(QStringLiteral(", ")), table());
+    QString statement = QStringLiteral("SELECT id, f_date, sejour_debut, sejour_fin, adresse_facturation, "
+                                       "mode_reglement, remise, acompte, total_ht, total_tva, total_ttc, %1 "
+                                       "FROM %2 WHERE 1 = 1")
+                            .arg(m_kind == Kind::Facture ? QStringLiteral("facturx") : QStringLiteral("NULL"),
+                                 table());
     if (!filter.mode.isEmpty())
         statement += QStringLiteral(" AND mode_reglement = :mode");
     if (!filter.clientId.isEmpty())
         statement += QStringLiteral(" AND id_client = :client");
     statement += QStringLiteral(" ORDER BY id DESC");
     Sql q(m_db, statement);
+    q.query().setForwardOnly(true);
     if (!filter.mode.isEmpty())
         q.bind(QStringLiteral(":mode"), filter.mode);
     if (!filter.clientId.isEmpty()) {
@@ -298,35 +302,89 @@ void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const L
             throw KestrovaError(QStringLiteral("« %1 » n'est pas un numéro de client.").arg(filter.clientId));
         q.bind(QStringLiteral(":client"), client);
     }
-    const QList<QVariantList> rows = q.rows();
+    q.exec();
+    QList<ListRow> rows;
+    while (q.next()) {
+        ListRow r;
+        const auto flag = [&](int field, const QVariant &v) {
+            if (v.isNull())
+                r.nulls |= quint16(1u << field);
+            return v;
+        };
+        const auto day = [&](int field) {
+            const QVariant v = flag(field, q.value(field));
+            return v.isNull() ? QDate() : Format::fromIsoDate(v.toString());
+        };
+        r.id = flag(Id, q.value(Id)).toInt();
+        r.date = day(FDate);
+        r.debut = day(SejourDebut);
+        r.fin = day(SejourFin);
+        r.adresse = flag(Adresse, q.value(Adresse)).toString();
+        r.mode = flag(Mode, q.value(Mode)).toString();
+        r.remise = flag(Remise, q.value(Remise)).toDouble();
+        r.acompte = flag(Acompte, q.value(Acompte)).toDouble();
+        r.ht = flag(TotalHt, q.value(TotalHt)).toDouble();
+        r.tva = flag(TotalTva, q.value(TotalTva)).toDouble();
+        r.ttc = flag(TotalTtc, q.value(TotalTtc)).toDouble();
+        r.facturx = day(Facturx);
+        rows.append(r);
+    }
+    return rows;
+}
 
-    const QDate noDate(1899, 12, 31);
+DocumentStore::ListField DocumentStore::listField(const QString &column)
+{
+    static const QStringList names = {QStringLiteral("id"),          QStringLiteral("f_date"),
+                                      QStringLiteral("sejour_debut"), QStringLiteral("sejour_fin"),
+                                      QStringLiteral("adresse_facturation"), QStringLiteral("mode_reglement"),
+                                      QStringLiteral("remise"),      QStringLiteral("acompte"),
+                                      QStringLiteral("total_ht"),    QStringLiteral("total_tva"),
+                                      QStringLiteral("total_ttc"),   QStringLiteral("facturx")};
+    const qsizetype i = names.indexOf(column);
+    return i < 0 ? ListFieldCount : ListField(i);
+}
+
+QString DocumentStore::listText(Kind kind, const ListRow &row, ListField field)
+{
+    if (field >= ListFieldCount || row.isNull(field))
+        return {};
+    // A quote's stay left unset is stored as 31/12/1899 and shows empty.
+    const auto stay = [kind](const QDate &d) {
+        return kind == Kind::Devis && d == QDate(1899, 12, 31) ? QString() : Format::date(d);
+    };
+    switch (field) {
+    case Id: return QString::number(row.id);
+    case FDate: return Format::date(row.date);
+    case SejourDebut: return stay(row.debut);
+    case SejourFin: return stay(row.fin);
+    case Adresse: return flattenAddress(row.adresse);
+    case Mode: return row.mode;
+    case Remise: return Format::number(row.remise);
+    case Acompte: return Format::number(row.acompte);
+    case TotalHt: return Format::number(row.ht);
+    case TotalTva: return Format::number(row.tva);
+    case TotalTtc: return Format::number(row.ttc);
+    case Facturx: return Format::date(row.facturx);
+    case ListFieldCount: break;
+    }
+    return {};
+}
+
+void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const ListFilter &filter) const
+{
+    QList<ListField> fields;
+    for (const QString &name : columns)
+        fields << listField(name);
+    const QList<ListRow> rows = readList(filter);
     grid.setColumnCount(qMax(grid.columnCount(), int(columns.size())));
     if (grid.rowCount() == 0)
         grid.setRowCount(1);
     int k = 0;
-    for (const QVariantList &row : rows) {
+    for (const ListRow &row : rows) {
         QStringList cells;
-        for (int c = 0; c < columns.size(); ++c) {
-            const QString &name = columns.at(c);
-            const QVariant &v = row.at(c);
-            if (v.isNull()) {
-                cells << QString();
-            } else if (name == QLatin1String("id")) {
-                cells << QString::number(v.toInt());
-            } else if (name == QLatin1String("f_date") || name.startsWith(QLatin1String("sejour_")) ||
-                       name == QLatin1String("facturx")) {
-                const QDate d = Format::fromIsoDate(v.toString());
-                const bool hidden = m_kind == Kind::Devis && name != QLatin1String("f_date") && d == noDate;
-                cells << (hidden ? QString() : Format::date(d));
-            } else if (name == QLatin1String("adresse_facturation")) {
-                cells << flattenAddress(v.toString());
-            } else if (name == QLatin1String("mode_reglement")) {
-                cells << v.toString();
-            } else {
-                cells << Format::number(v.toDouble());
-            }
-        }
+        cells.reserve(fields.size());
+        for (const ListField field : fields)
+            cells << listText(m_kind, row, field);
         grid.setRowCount(grid.rowCount() + 1);
         grid.setRow(++k, cells);
     }

@@ -178,6 +178,11 @@ void Facture::listeFactures(TextGrid &grille, const QString &modeReglement, int 
     store(m_use).fillList(grille, columns, {modeReglement, idClient});
 }
 
+QList<DocumentStore::ListRow> Facture::lignesListe(const QString &modeReglement) const
+{
+    return store(m_use).readList({modeReglement, QString()});
+}
+
 QString Facture::cheminPdf()
 {
     return Paths::dataPath(QStringLiteral("facture.pdf"));

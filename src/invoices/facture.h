@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/document_entry.h"
+#include "data/document_store.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -78,6 +79,8 @@ public:
     // Addresses are flattened: "\r" -> " --", then "\n" -> "-- ".
     void listeFactures(TextGrid &grille, const QString &modeReglement, int disposition,
                        const QString &idClient) const;
+    // The same invoices typed, for the list window (every column of layout 1).
+    QList<DocumentStore::ListRow> lignesListe(const QString &modeReglement) const;
 
     // ---- Documents ---------------------------------------------------------
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/text_grid.h"
+#include "data/document_store.h"
 
 #include <QDate>
 #include <QStringList>
@@ -21,6 +22,10 @@ QStringList filtres();
 // The filter a text of the filter box stands for: empty for "Tous", for the
 // placeholder "Filtrer sur paiement" and for the empty text.
 QString filtreCourant(const QString &texteFiltre);
+
+// The 12 column titles, and the stored field each column shows.
+QStringList titres();
+const QList<DocumentStore::ListField> &champs();
 
 // AfficheFactures: the 12 titles (the last, "Factur-X", the day the
 // electronic invoice was last written), then one row per invoice of that payment
