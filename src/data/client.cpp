@@ -278,6 +278,18 @@ QList<QSqlRecord> Client::listeFenetrePrincipale(const QSqlDatabase &db)
     QList<QSqlRecord> clients;
     while (query.next())
         clients << query.query().record();
+    // The database compares bytes; a French reader expects "Émile" beside "Emma"
+    // and "de Sousa" among the D.
+    QCollator collator(QLocale(QLocale::French, QLocale::France));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
+        const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
+                                            b.value(QStringLiteral("nom")).toString());
+        if (byName != 0)
+            return byName < 0;
+        return collator.compare(a.value(QStringLiteral("prenom")).toString(),
+                                b.value(QStringLiteral("prenom")).toString()) < 0;
+    });
     return clients;
 }
 

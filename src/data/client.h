@@ -98,6 +98,7 @@ public:
     QList<int> autresClients() const;
 
     // --- The main window's client list, on the main window's own connection ---
+    // Every client, in French alphabetical order of surname then first name.
     static QList<QSqlRecord> listeFenetrePrincipale(const QSqlDatabase &db);
 
     // --- The entry panel (its own coding, see EntryClient) ---

@@ -13,10 +13,6 @@
 #include "ui/planning/entry_panel.h"
 #include "ui/planning/resa_avancee.h"
 
-#include <QCollator>
-
-#include <algorithm>
-
 void TForm1::clientWindowsClosed(int chosen)
 {
     if (chosen > 0) {
@@ -30,21 +26,7 @@ void TForm1::clientWindowsClosed(int chosen)
 
 void TForm1::reloadClientList()
 {
-    QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
-
-    // The database compares bytes; a French reader expects "Émile" beside "Emma"
-    // and "de Sousa" among the D.
-    QCollator collator(QLocale(QLocale::French, QLocale::France));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
-        const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
-                                            b.value(QStringLiteral("nom")).toString());
-        if (byName != 0)
-            return byName < 0;
-        return collator.compare(a.value(QStringLiteral("prenom")).toString(),
-                                b.value(QStringLiteral("prenom")).toString()) < 0;
-    });
-    m_clients = clients;
+    m_clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
     emit clientListReloaded();
 }
 

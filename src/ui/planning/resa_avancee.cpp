@@ -15,7 +15,6 @@
 #include "ui/planning/digit_filter.h"
 #include "ui/planning/stay_services_grid.h"
 
-#include <QCollator>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
@@ -299,18 +298,7 @@ void TResaAvancee::FormShow()
 void TResaAvancee::reloadClients(int wanted)
 {
     try {
-        QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
-        // Sorted as a French reader expects, as in the main window's list.
-        QCollator collator(QLocale(QLocale::French, QLocale::France));
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
-            const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
-                                                b.value(QStringLiteral("nom")).toString());
-            if (byName != 0)
-                return byName < 0;
-            return collator.compare(a.value(QStringLiteral("prenom")).toString(),
-                                    b.value(QStringLiteral("prenom")).toString()) < 0;
-        });
+        const QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
         if (wanted > 0)
             m_listPage->setWantedClient(wanted);
         m_listPage->setClients(clients);
