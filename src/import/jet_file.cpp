@@ -287,7 +287,7 @@ void JetFile::readRows(const QString &table, const std::function<bool(const QVar
     while (mdb_fetch_row(def)) {
         int start = 0;
         size_t size = 0;
-        if (!mdb_find_row(mdb, int(def->cur_row) - 1, &start, &size))
+        if (mdb_find_row(mdb, int(def->cur_row) - 1, &start, &size) != 0)
             break;
         const int cracked = mdb_crack_row(def, start & 0x1fff, size, fields.data());
         values.clear();
