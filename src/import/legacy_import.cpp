@@ -157,6 +157,16 @@ QString convert(const Mapping &m, const QVariantList &in, QVariantList *out)
     return {};
 }
 
+// The id of a row as the file has it (the row may not convert).
+QString fileRowId(const Mapping &m, const QVariantList &in)
+{
+    const int id = int(m.columns.indexOf(QStringLiteral("id")));
+    if (id < 0)
+        return QStringLiteral("—");
+    const int s = m.source.at(id);
+    return s < 0 || in.at(s).isNull() ? QStringLiteral("sans id") : in.at(s).toString();
+}
+
 QString rowId(const Mapping &m, const QVariantList &row)
 {
     const int id = int(m.columns.indexOf(QStringLiteral("id")));
@@ -453,7 +463,7 @@ Report analyse(const QString &mdbPath, int roomCount, const Progress &progress)
             if (reason.isEmpty())
                 reason = checks.check(converted);
             if (!reason.isEmpty()) {
-                report.refused.append({m->table, rowId(*m, converted.size() == m->columns.size() ? converted : QVariantList(m->columns.size())), reason});
+                report.refused.append({m->table, fileRowId(*m, in), reason});
                 report.refusedAt[m->table].insert(count.read);
                 ++count.refused;
             } else if (m->table == kReserv) {
