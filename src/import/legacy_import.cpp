@@ -574,7 +574,6 @@ bool dataDirIsEmptyHotel()
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (db.open()) {
             try {
                 empty = ImportRows::isEmptyHotel(db);

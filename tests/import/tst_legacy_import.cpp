@@ -9,7 +9,9 @@
 #include "import/legacy_import.h"
 #include "settings/ini_file.h"
 #include "test_support.h"
+#include "ui/import/import_window.h"
 
+#include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QJsonArray>
@@ -44,6 +46,7 @@ QString writer()
 // Writes a Jet 4 file from a spec (see jet4_writer.py).
 void writeJet(const QString &path, const QJsonObject &spec)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     const QString specPath = path + QStringLiteral(".json");
     QFile f(specPath);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -445,6 +448,47 @@ private slots:
         const QStringList backups = QDir(dir.path()).entryList({QStringLiteral("sauvegarde-avant-import-*.zip")});
         QCOMPARE(backups.size(), 1);
         QVERIFY(!one(QStringLiteral("SELECT 1 FROM infos WHERE nom = 'Ancien client'")).isValid());
+    }
+
+    // The window: what the file holds before anything is done, then the
+    // question before a hotel's data is replaced.
+    void windowPreviewsThenReplaces_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("Non: nothing replaced") << false;
+        QTest::newRow("Oui: saved, then replaced") << true;
+    }
+    void windowPreviewsThenReplaces()
+    {
+        QFETCH(bool, replace);
+        TestDataDir dir;
+        writeJet(dir.file(QStringLiteral("ancien/reserv.mdb")), hotelSpec());
+        {
+            Startup startup;
+            startup.openDatabase(QString::fromLatin1(DataModule::sharedConnectionName()));
+            Sql(DataModule::shared(), QStringLiteral("INSERT INTO infos (type, nom) VALUES (2, 'Ancien client')")).exec();
+            DataModule::release();
+        }
+        const QMap<QString, QByteArray> before = snapshot(dir.path());
+        auto answers = std::make_shared<ScriptedAnswerer>();
+        answers->answer(replace);
+        Dialogs::install(answers);
+        ImportWindow window;
+        QVERIFY(window.choose(dir.file(QStringLiteral("ancien/reserv.mdb"))));
+        QVERIFY(!window.takeOverBox()->isEnabled()); // nothing but the database in that folder
+        QVERIFY(window.previewText().contains(QStringLiteral("reserv\t3\t0")));
+        QVERIFY(window.previewText().contains(QStringLiteral("Séjours du 14/07/2023 au 01/08/2023, 15 chambres.")));
+        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(window.importNow(), replace);
+        QVERIFY(answers->questions().first().startsWith(QStringLiteral("Les données actuelles de l'hôtel")));
+        const QStringList backups = QDir(dir.path()).entryList({QStringLiteral("sauvegarde-avant-import-*.zip")});
+        if (!replace) {
+            QCOMPARE(snapshot(dir.path()), before);
+        } else {
+            QCOMPARE(backups.size(), 1);
+            QCOMPARE(one(QStringLiteral("SELECT COUNT(*) FROM reserv")).toInt(), 3);
+            QVERIFY(answers->texts().last().startsWith(QStringLiteral("Import terminé : ")));
+        }
     }
 
     // A full disk and a kill half-way: the data directory as before, and the

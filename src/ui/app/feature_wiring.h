@@ -15,5 +15,8 @@ void installBackup(TForm1 *mainWindow);
 void installInvoices(TForm1 *mainWindow);
 // "Liste des devis", "Nouveau devis" and the client card's quote entries.
 void installQuotes(TForm1 *mainWindow);
+// "Importer les données de l'ancien logiciel…" of "Fichier" (connections closed
+// while its window is open, views refreshed after an import).
+void installImport(TForm1 *mainWindow);
 
 } // namespace FeatureWiring
