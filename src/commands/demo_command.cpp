@@ -1,12 +1,14 @@
 #include "commands/commands.h"
 #include "commands/demo_documents.h"
 #include "commands/startup.h"
+#include "common/choice_list.h"
 #include "common/errors.h"
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/text_grid.h"
 #include "data/client.h"
 #include "data/data_module.h"
+#include "data/nuit.h"
 #include "data/periode.h"
 #include "data/prestation.h"
 #include "data/reservation.h"
@@ -239,10 +241,10 @@ void demoReservations(DemoContext &context)
     const QList<int> clients = Client().autresClients();
     QHash<QString, int> services;
     {
-        Sql q(context.db,
-              QStringLiteral("SELECT id_prestation, libelle FROM prestations WHERE numero_chambre = 1"));
-        for (const QVariantList &row : q.rows())
-            services.insert(row.at(1).toString(), row.at(0).toInt());
+        ChoiceList list;
+        Prestation().remplirListePrestations(list);
+        for (const ChoiceList::Item &item : list.items())
+            services.insert(item.text, item.value);
     }
     if (clients.isEmpty())
         return;
@@ -319,15 +321,15 @@ const DemoStep kSteps[] = {
     {&demoServices},
     {&demoCatalogue},
     {&demoReservations},
-    {[](DemoContext &c) { demoDocuments(c.db, c.summary); }},
+    {[](DemoContext &c) { demoDocuments(c.summary); }},
     {[](DemoContext &c) { c.summary << MailSettings::writeDemoTemplates(); }},
 };
 
 // Why the directory cannot take the demonstration, or the empty text.
-QString refusal(const QSqlDatabase &db)
+QString refusal()
 {
     const int clients = int(Client().autresClients().size());
-    const int nights = Sql(db, QStringLiteral("SELECT COUNT(*) FROM reserv")).scalar().toInt();
+    const int nights = Nuit().compter();
     if (clients > 0 || nights > 0)
         return QStringLiteral("le dossier de données contient déjà des clients ou des réservations ; "
                               "la démonstration ne s'installe que dans un dossier vide.");
@@ -350,7 +352,7 @@ int runDemo(const QString &dataDir, const QStringList &args)
     Startup startup;
     startup.openDatabase(QString::fromLatin1(DataModule::sharedConnectionName()));
     DataModule::Use use;
-    const QString why = refusal(use.db());
+    const QString why = refusal();
     if (!why.isEmpty()) {
         err << "demo : " << why << "\n";
         return 1;

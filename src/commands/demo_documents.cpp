@@ -4,8 +4,8 @@
 #include "common/choice_list.h"
 #include "common/format.h"
 #include "common/text_grid.h"
+#include "data/client.h"
 #include "data/prestation.h"
-#include "data/sql.h"
 #include "invoices/facture.h"
 #include "quotes/devis.h"
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-struct Client
+struct DemoClient
 {
     int id;
     QString address;
@@ -68,27 +68,25 @@ void setTotals(DocumentEntry &e, const Lines &l, double discount)
 
 } // namespace
 
-void demoDocuments(const QSqlDatabase &db, QStringList &summary)
+void demoDocuments(QStringList &summary)
 {
-    QList<Client> clients;
-    for (const QVariantList &r :
-         Sql(db,
-             QStringLiteral("SELECT id, type, nom_ets, nom, prenom, adresse1, codepostal, ville FROM infos "
-                            "WHERE id <> 1 ORDER BY id"))
-             .rows()) {
+    QList<DemoClient> clients;
+    Client infos;
+    for (const int id : infos.autresClients()) {
+        const std::optional<ClientRecord> c = infos.lire(id);
+        if (!c)
+            continue;
         QStringList lines;
-        if (r[1].toInt() == 1 && !r[2].toString().isEmpty())
-            lines << r[2].toString()
-                  << QStringLiteral("À l'attention de ") + r[4].toString() + QLatin1Char(' ') +
-                         r[3].toString();
+        if (c->type == 1 && !c->nomEts.isEmpty())
+            lines << c->nomEts << QStringLiteral("À l'attention de ") + c->prenom + QLatin1Char(' ') + c->nom;
         else
-            lines << r[4].toString() + QLatin1Char(' ') + r[3].toString();
-        lines << r[5].toString() << r[6].toString() + QLatin1Char(' ') + r[7].toString();
-        clients.append({r[0].toInt(), lines.join(QStringLiteral("\r\n"))});
+            lines << c->prenom + QLatin1Char(' ') + c->nom;
+        lines << c->adresse1 << c->codepostal + QLatin1Char(' ') + c->ville;
+        clients.append({id, lines.join(QStringLiteral("\r\n"))});
     }
     if (clients.size() < 4)
         return;
-    const Client &company = clients.last();
+    const DemoClient &company = clients.last();
 
     ChoiceList list;
     Prestation().remplirListePrestations(list);
@@ -100,7 +98,7 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
     Facture facture;
     struct DemoInvoice
     {
-        const Client &client;
+        const DemoClient &client;
         int room;
         int daysAgo;
         int nights;
@@ -158,7 +156,7 @@ void demoDocuments(const QSqlDatabase &db, QStringList &summary)
     Devis devis;
     struct DemoQuote
     {
-        const Client &client;
+        const DemoClient &client;
         int room;
         int inDays; // 0: no dates yet
         int nights;

@@ -121,6 +121,15 @@ std::optional<ClientRecord> Client::lire(int id) const
     return c;
 }
 
+std::optional<QSqlRecord> Client::ligne(int id) const
+{
+    Sql q(m_use.db(), QStringLiteral("SELECT * FROM infos WHERE id = :id"));
+    q.bind(QStringLiteral(":id"), id).exec();
+    if (!q.next())
+        return std::nullopt;
+    return q.query().record();
+}
+
 int Client::creerClient()
 {
     Sql insert(m_use.db(), QStringLiteral("INSERT INTO infos (type, somme) VALUES (2, 0)"));

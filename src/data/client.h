@@ -62,6 +62,9 @@ public:
     // --- The client card (type 1 company, 2 private person) ---
     // The row, or nothing when there is none.
     std::optional<ClientRecord> lire(int id) const;
+    // Every column of the row as stored, nulls kept (the address block of a
+    // document leaves null columns out); nothing when there is none.
+    std::optional<QSqlRecord> ligne(int id) const;
     // Inserts an empty private person (somme 0); the new id, taken from the insertion.
     int creerClient();
     // Inserts a complete client in the card's coding; the new id. For forms that

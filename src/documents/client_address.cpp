@@ -1,7 +1,6 @@
 #include "documents/client_address.h"
 
-#include "data/data_module.h"
-#include "data/sql.h"
+#include "data/client.h"
 
 #include <QSqlField>
 
@@ -66,12 +65,10 @@ QString composer(const QSqlRecord &client)
 
 std::optional<QString> lire(int idClient)
 {
-    DataModule::Use use;
-    Sql q(use.db(), QStringLiteral("SELECT * FROM infos WHERE id = :id"));
-    q.bind(QStringLiteral(":id"), idClient).exec();
-    if (!q.next())
+    const std::optional<QSqlRecord> row = Client().ligne(idClient);
+    if (!row)
         return std::nullopt;
-    return composer(q.query().record());
+    return composer(*row);
 }
 
 } // namespace ClientAddress

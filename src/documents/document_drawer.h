@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/document_store.h"
+#include "data/document_store.h"
 
 #include <QByteArray>
 #include <QString>

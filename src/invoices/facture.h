@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/data_module.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 
 #include <QByteArray>
 #include <QDate>

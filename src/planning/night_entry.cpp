@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/format.h"
+#include "data/nuit.h"
 #include "data/prestation.h"
 #include "data/sql.h"
 
@@ -11,17 +12,6 @@ namespace {
 
 const QString kAcompte = QStringLiteral("Acompte");
 const QString kPaye = QStringLiteral("Payé");
-
-// A day of one room is the half-open range [day, next day) of r_date, so that
-// the (numero, r_date) index serves it and a value with a time is found too.
-Sql &bindDay(Sql &q, int room, const QDate &day)
-{
-    return q.bind(QStringLiteral(":numero"), room)
-        .bind(QStringLiteral(":debut"), Format::isoDate(day))
-        .bind(QStringLiteral(":fin"), Format::isoDate(day.addDays(1)));
-}
-
-const char *const kDayCondition = " numero = :numero AND r_date >= :debut AND r_date < :fin ";
 
 // A count typed in the panel; not given when empty or not a whole number.
 QVariant count(const QString &text)
@@ -80,21 +70,18 @@ TextGrid NightEntry::emptyServicesGrid()
 
 std::optional<NightEntry::LoadedNight> NightEntry::charger(int room, const QDate &day) const
 {
-    Sql q(m_use.db(), QStringLiteral("SELECT id, info, etat, reglement, nbpers, nbenfants FROM reserv WHERE") +
-                          QLatin1String(kDayCondition) + QStringLiteral("ORDER BY r_date, id LIMIT 1"));
-    const QList<QVariantList> rows = bindDay(q, room, day).rows();
-    if (rows.isEmpty())
+    const std::optional<Nuit::Ligne> row = Nuit().premiere(room, day);
+    if (!row)
         return std::nullopt;
-    const QVariantList &row = rows.first();
     LoadedNight night;
-    night.id = row[0].toInt();
-    night.info = row[1];
-    night.etat = row[2].toString();
-    night.reglement = row[3];
-    night.nbpers = row[4];
-    night.nbenfants = row[5];
+    night.id = row->id;
+    night.info = row->info;
+    night.etat = row->etat;
+    night.reglement = row->reglement;
+    night.nbpers = row->nbpers;
+    night.nbenfants = row->nbenfants;
     // A night whose client row is gone still shows its state, guests and services.
-    const std::optional<ClientRecord> client = row[1].isNull() ? std::nullopt : Client().lire(row[1].toInt());
+    const std::optional<ClientRecord> client = row->info.isNull() ? std::nullopt : Client().lire(row->info.toInt());
     night.clientFound = client.has_value();
     if (client) {
         night.client.id = client->id;
@@ -160,15 +147,14 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
     // Every question is asked before anything is written, so that the answers
     // cannot leave half a validation behind.
     QList<Planned> plan;
+    Nuit nuits;
     for (int d : days) {
         const QDate day = request.monday.addDays(d);
-        Sql q(db, QStringLiteral("SELECT id, info FROM reserv WHERE") + QLatin1String(kDayCondition) +
-                      QStringLiteral("ORDER BY r_date, id LIMIT 1"));
-        const QList<QVariantList> rows = bindDay(q, request.room, day).rows();
-        const bool occupied = !rows.isEmpty();
+        const std::optional<Nuit::Ligne> night = nuits.premiere(request.room, day);
+        const bool occupied = night.has_value();
         if (occupied && !request.etat.isEmpty()) {
-            Planned change{Planned::Change, day, rows.first()[0].toInt()};
-            if (!newClient && !rows.first()[1].isNull() && rows.first()[1].toInt() == client) {
+            Planned change{Planned::Change, day, night->id};
+            if (!newClient && !night->info.isNull() && night->info.toInt() == client) {
                 change.takesClient = true;
                 change.takesServices = true;
             } else if (Dialogs::question(clientChangeQuestion(day), false)) {
@@ -205,59 +191,23 @@ NightEntry::Outcome NightEntry::valider(const Request &request)
     Prestation prestation;
     for (const Planned &p : plan) {
         switch (p.kind) {
-        case Planned::Change: {
-            QString set = QStringLiteral("UPDATE reserv SET etat = :etat");
-            if (reglement.isValid())
-                set += QStringLiteral(", reglement = :reglement");
-            if (adultes.isValid())
-                set += QStringLiteral(", nbpers = :nbpers");
-            if (enfants.isValid())
-                set += QStringLiteral(", nbenfants = :nbenfants");
-            if (p.takesClient)
-                set += QStringLiteral(", info = :info");
-            Sql update(db, set + QStringLiteral(" WHERE id = :id"));
-            update.bind(QStringLiteral(":etat"), request.etat).bind(QStringLiteral(":id"), p.nightId);
-            if (reglement.isValid())
-                update.bind(QStringLiteral(":reglement"), reglement);
-            if (adultes.isValid())
-                update.bind(QStringLiteral(":nbpers"), adultes);
-            if (enfants.isValid())
-                update.bind(QStringLiteral(":nbenfants"), enfants);
-            if (p.takesClient)
-                update.bind(QStringLiteral(":info"), client);
-            update.exec();
+        case Planned::Change:
+            nuits.modifier(p.nightId, request.etat, reglement, adultes, enfants,
+                           p.takesClient ? QVariant(client) : QVariant());
             if (p.takesServices)
                 prestation.majPrestationsNuit(p.nightId, request.services);
             ++outcome.changed;
             break;
-        }
-        case Planned::Delete: {
-            Sql services(db, QStringLiteral("DELETE FROM reserv_prestations WHERE id_reserv IN "
-                                            "(SELECT id FROM reserv WHERE") +
-                                 QLatin1String(kDayCondition) + QLatin1Char(')'));
-            bindDay(services, request.room, p.day).exec();
-            Sql nights(db, QStringLiteral("DELETE FROM reserv WHERE") + QLatin1String(kDayCondition));
-            bindDay(nights, request.room, p.day).exec();
+        case Planned::Delete:
+            nuits.supprimerJour(request.room, p.day);
             ++outcome.deleted;
             break;
-        }
-        case Planned::Create: {
-            Sql insert(db,
-                       QStringLiteral("INSERT INTO reserv (r_date, numero, info, etat, reglement, nbpers, "
-                                      "nbenfants) VALUES (:r_date, :numero, :info, :etat, :reglement, "
-                                      ":nbpers, :nbenfants)"));
-            insert.bind(QStringLiteral(":r_date"), Format::isoDate(p.day))
-                .bind(QStringLiteral(":numero"), request.room)
-                .bind(QStringLiteral(":info"), client)
-                .bind(QStringLiteral(":etat"), request.etat)
-                .bind(QStringLiteral(":reglement"), reglement)
-                .bind(QStringLiteral(":nbpers"), adultes)
-                .bind(QStringLiteral(":nbenfants"), enfants)
-                .exec();
-            prestation.majPrestationsNuit(insert.lastInsertId().toInt(), request.services);
+        case Planned::Create:
+            prestation.majPrestationsNuit(
+                nuits.creer(request.room, p.day, client, request.etat, reglement, adultes, enfants),
+                request.services);
             ++outcome.created;
             break;
-        }
         }
         ++outcome.nightsWritten;
     }

@@ -5,7 +5,7 @@
 #include "common/text_grid.h"
 #include "data/sql.h"
 #include "documents/document_drawer.h"
-#include "documents/document_store.h"
+#include "data/document_store.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "common/format.h"
 #include "data/data_module.h"
-#include "data/sql.h"
+#include "data/document_store.h"
 #include "documents/document_lines.h"
 #include "quotes/devis.h"
 
@@ -13,11 +13,8 @@ QString numberOr(const QVariant &value, const QString &fallback)
     return value.isNull() ? fallback : Format::number(value.toDouble());
 }
 
-QDate stayDate(const QVariant &value)
+QDate stayDate(const QDate &date)
 {
-    if (value.isNull())
-        return {};
-    const QDate date = Format::fromIsoDate(value.toString());
     return date == Devis::sansDate() ? QDate() : date;
 }
 
@@ -28,40 +25,29 @@ StoredDevis StoredDevis::lire(int numero)
     DataModule::Use use;
     StoredDevis devis;
     devis.lignes = DocumentLines::emptyGrid();
-    const QList<QVariantList> rows =
-        Sql(use.db(), QStringLiteral("SELECT id_client, adresse_facturation, sejour_debut, sejour_fin, remise, "
-                                     "acompte, total_ht, total_tva, total_ttc, commentaires, id_chambre "
-                                     "FROM devis WHERE id = :id"))
-            .bind(QStringLiteral(":id"), numero)
-            .rows();
-    if (rows.isEmpty())
+    const DocumentStore::Stored r = DocumentStore(DocumentStore::Kind::Devis, use.db()).readStored(numero);
+    if (!r.found)
         return devis;
-    const QVariantList &r = rows.first();
     devis.found = true;
-    devis.idClient = r.at(0).isNull() ? -1 : r.at(0).toInt();
-    devis.adresse = r.at(1).toString();
-    devis.sejourDebut = stayDate(r.at(2));
-    devis.sejourFin = stayDate(r.at(3));
-    devis.remise = numberOr(r.at(4), QStringLiteral("0"));
-    devis.acompte = numberOr(r.at(5), QStringLiteral("0"));
-    devis.totalHt = numberOr(r.at(6), QStringLiteral("0"));
-    devis.totalTva = numberOr(r.at(7), QStringLiteral("0"));
-    devis.totalTtc = numberOr(r.at(8), QStringLiteral("0"));
-    devis.commentaires = r.at(9).toString();
-    devis.idChambre = r.at(10).isNull() ? 0 : r.at(10).toInt();
+    devis.idClient = r.idClient.isNull() ? -1 : r.idClient.toInt();
+    devis.adresse = r.adresse;
+    devis.sejourDebut = stayDate(r.sejourDebut);
+    devis.sejourFin = stayDate(r.sejourFin);
+    devis.remise = numberOr(r.remise, QStringLiteral("0"));
+    devis.acompte = numberOr(r.acompte, QStringLiteral("0"));
+    devis.totalHt = numberOr(r.totalHt, QStringLiteral("0"));
+    devis.totalTva = numberOr(r.totalTva, QStringLiteral("0"));
+    devis.totalTtc = numberOr(r.totalTtc, QStringLiteral("0"));
+    devis.commentaires = r.commentaires;
+    devis.idChambre = r.idChambre.isNull() ? 0 : r.idChambre.toInt();
 
-    const QList<QVariantList> lines =
-        Sql(use.db(), QStringLiteral("SELECT id_prestation, libelle, nb, tarif_ht, taux_tva, tarif_ttc "
-                                     "FROM devis_item WHERE id_devis = :id ORDER BY id"))
-            .bind(QStringLiteral(":id"), numero)
-            .rows();
     TextGrid &grid = devis.lignes;
     grid.setRowCount(1);
-    for (const QVariantList &l : lines) {
-        grid.appendRow({l.at(0).isNull() ? QString() : QString::number(l.at(0).toInt()), l.at(1).toString(),
-                        QString::number(l.at(2).toInt()), numberOr(l.at(3), QString()),
-                        numberOr(l.at(4), QString()), numberOr(l.at(5), QString())});
-        devis.modifiable = !l.at(0).isNull();
+    for (const DocumentStore::StoredLine &l : r.lines) {
+        grid.appendRow({l.idPrestation.isNull() ? QString() : QString::number(l.idPrestation.toInt()), l.libelle,
+                        QString::number(l.nb), numberOr(l.ht, QString()), numberOr(l.taux, QString()),
+                        numberOr(l.ttc, QString())});
+        devis.modifiable = !l.idPrestation.isNull();
     }
     grid.appendRow();
     return devis;

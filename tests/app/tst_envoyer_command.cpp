@@ -2,7 +2,7 @@
 #include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/sql.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "invoices/facture.h"
 #include "quotes/devis.h"
 #include "settings/ini_file.h"

@@ -4,7 +4,7 @@
 // real classes, and the PDF readers (qpdf, pdftotext) run on what they write.
 
 #include "common/text_grid.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "settings/ini_file.h"
 
 #include <QFile>

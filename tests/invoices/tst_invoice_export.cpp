@@ -1,7 +1,7 @@
 #include "../clients/xlsx_reader.h"
 #include "xlsx/spreadsheet_export.h"
 #include "data/data_module.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "documents/document_lines.h"
 #include "invoices/facture.h"
 #include "invoices/invoice_list.h"

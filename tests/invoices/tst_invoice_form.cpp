@@ -2,7 +2,7 @@
 #include "common/text_grid.h"
 #include "ui/documents/client_address_box.h"
 #include "ui/documents/document_amounts_panel.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "documents/document_lines.h"
 #include "ui/documents/document_lines_grid.h"
 #include "invoices/facture.h"

@@ -1,6 +1,6 @@
 #include "catalogue/text_grid_model.h"
 #include "common/dialogs.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "documents/document_lines.h"
 #include "invoices/facture.h"
 #include "ui/invoices/invoice_form.h"

@@ -98,6 +98,8 @@ private slots:
     void backupHoldsTheFilesThatMatter_data();
     void backupHoldsTheFilesThatMatter();
     void snapshotLeavesOutUncommittedWorkAndStandsAlone();
+    void integrityCheckSaysWhyACopyIsUnusable_data();
+    void integrityCheckSaysWhyACopyIsUnusable();
     void hostileArchivesChangeNothing_data();
     void hostileArchivesChangeNothing();
     void restoreReplacesTheDataAndRemovesWhatTheBackupLacks();
@@ -221,6 +223,47 @@ void TestArchive::snapshotLeavesOutUncommittedWorkAndStandsAlone()
         c.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("copie"));
+}
+
+void TestArchive::integrityCheckSaysWhyACopyIsUnusable_data()
+{
+    // How the sound copy is spoilt: bytes written at an offset (-1: the file
+    // replaced by them, -2: no file at all), and how the verdict begins.
+    QTest::addColumn<qint64>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("sound") << qint64(0) << QByteArray() << QString();
+    QTest::newRow("missing") << qint64(-2) << QByteArray() << QStringLiteral("la base de données ne s'ouvre pas");
+    QTest::newRow("not a database") << qint64(-1) << QByteArray("Ceci n'est pas une base de donnees.")
+                                    << QStringLiteral("la base de données est illisible");
+    QTest::newRow("damaged page") << qint64(4096 + 8) << QByteArray(64, '\xff')
+                                  << QStringLiteral("la base de données est endommagée");
+}
+
+void TestArchive::integrityCheckSaysWhyACopyIsUnusable()
+{
+    QFETCH(qint64, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, verdict);
+    TestDatabase db;
+    for (int i = 0; i < 200; ++i)
+        addClient(QStringLiteral("Client %1").arg(i));
+    const QString copy = db.dir().file(QStringLiteral("copie.mdb"));
+    DatabaseSnapshot::take(DataModule::databasePath(), copy);
+    QFile f(copy);
+    if (offset == -2) {
+        QVERIFY(f.remove());
+    } else if (!bytes.isEmpty()) {
+        QVERIFY(f.open(offset == -1 ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::ReadWrite));
+        QVERIFY(f.seek(qMax<qint64>(offset, 0)));
+        f.write(bytes);
+        f.close();
+    }
+    const QString found = DatabaseSnapshot::checkIntegrity(copy);
+    if (verdict.isEmpty())
+        QCOMPARE(found, QString());
+    else
+        QVERIFY2(found.startsWith(verdict), qPrintable(found));
 }
 
 void TestArchive::hostileArchivesChangeNothing_data()

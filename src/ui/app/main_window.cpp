@@ -1,42 +1,34 @@
+// The main window itself: its tabs, status bar and menus built, every feature
+// window wired to its entries, config.ini applied, start and close.
 #include "ui/app/main_window.h"
 
-#include "ui/app/about_window.h"
-#include "commands/app_info.h"
-#include "ui/app/settings_windows.h"
-#include "ui/app/room_context_menu.h"
-#include "ui/catalogue/catalogue_windows.h"
-#include "ui/clients/client_card_wiring.h"
 #include "clients/client_card_links.h"
-#include "ui/clients/client_list_window.h"
+#include "commands/app_info.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
-#include "data/client.h"
 #include "data/data_module.h"
-#include "data/sql.h"
-#include "planning/advanced_reservation.h"
+#include "planning/planning_refreshers.h"
+#include "planning/view_freshness.h"
+#include "settings/settings.h"
+#include "ui/app/about_window.h"
 #include "ui/app/feature_wiring.h"
-#include "ui/planning/client_list_page.h"
-#include "ui/planning/client_tabs.h"
+#include "ui/app/room_context_menu.h"
+#include "ui/app/settings_windows.h"
+#include "ui/catalogue/catalogue_windows.h"
+#include "ui/clients/client_card_wiring.h"
+#include "ui/clients/client_list_window.h"
 #include "ui/planning/entry_panel.h"
 #include "ui/planning/month_grid.h"
 #include "ui/planning/month_tab.h"
-#include "ui/planning/month_view.h"
-#include "planning/planning_dates.h"
-#include "planning/planning_refreshers.h"
 #include "ui/planning/resa_avancee.h"
-#include "planning/room_description.h"
 #include "ui/planning/state_legend.h"
 #include "ui/planning/statistics_grid.h"
 #include "ui/planning/statistics_page.h"
-#include "planning/view_freshness.h"
 #include "ui/planning/week_grid.h"
 #include "ui/planning/week_tab.h"
-#include "ui/planning/week_view.h"
-#include "settings/settings.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
-#include <QCollator>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -47,8 +39,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 {
@@ -262,264 +252,6 @@ QColor TForm1::stateColor(const QString &state) const
 PlanningLook TForm1::look() const
 {
     return {m_showsNames, {m_colorReserve, m_colorAcompte, m_colorPaye}};
-}
-
-void TForm1::InfosJour()
-{
-    const QDate monday = weekMonday();
-    // A delayed weekly refill still waiting would only repeat this one.
-    m_refreshers->week()->cancel();
-    weekGrid()->setWeek(monday);
-    m_weekTab->title()->setText(PlanningDates::weekTitle(monday));
-    if (calendar()->selectedDate() != selectedDate())
-        calendar()->setSelectedDate(selectedDate());
-
-    m_progress->setRange(0, 7 * m_roomCount);
-    m_progress->setValue(0);
-    try {
-        WeekView::fillAll(*weekGrid(), m_roomCount, look(), m_progress);
-    } catch (const KestrovaError &e) {
-        m_progress->setValue(0);
-        Dialogs::error(e.text());
-        return;
-    }
-    ViewFreshness::setWeeklyUpToDate(true);
-
-    // The monthly title names the month its grid shows, which week
-    // navigation within one month does not change.
-    const QDate shownMonth = monthGrid()->month();
-    m_monthTab->title()->setText(PlanningDates::nomMois(shownMonth) + QString::number(shownMonth.year()));
-    m_progress->setValue(0);
-}
-
-void TForm1::remplissage_listbox_jour(int room)
-{
-    try {
-        WeekView::fillRoom(*weekGrid(), room, look());
-    } catch (const KestrovaError &e) {
-        Dialogs::error(e.text());
-    }
-}
-
-void TForm1::AffichageJoursDuMois(const QDate &date)
-{
-    monthGrid()->setMonth(date);
-    m_monthTab->title()->setText(PlanningDates::nomMois(date) + QLatin1Char(' ') +
-                                 QString::number(date.year()));
-}
-
-void TForm1::AffichageMois(const QDate &date)
-{
-    AffichageJoursDuMois(date);
-    requestMonthRefresh(date, true);
-}
-
-void TForm1::requestMonthRefresh(const QDate &month, bool withProgress)
-{
-    m_refreshers->month()->request([this, month, withProgress] { fillMonth(month, withProgress); });
-    emit monthRefreshRequested(month);
-}
-
-void TForm1::fillMonth(const QDate &month, bool withProgress)
-{
-    QProgressBar *bar = withProgress ? m_progress : nullptr;
-    try {
-        MonthView::fillAll(*monthGrid(), month, m_roomCount, look(), bar);
-    } catch (...) {
-        if (bar)
-            bar->setValue(0);
-        throw; // the refresher abandons the run without a word
-    }
-    ViewFreshness::setMonthlyUpToDate(true);
-}
-
-void TForm1::fillWeek(const QDate &monday)
-{
-    if (weekGrid()->monday() != monday)
-        weekGrid()->setWeek(monday);
-    // Drawn as InfosJour draws it, state colours included, so that the week
-    // looks the same whichever way it was refilled.
-    WeekView::fillAll(*weekGrid(), m_roomCount, look());
-    ViewFreshness::setWeeklyUpToDate(true);
-}
-
-void TForm1::MiseAjourDesStatistiques(int room)
-{
-    m_refreshers->requestStatistics(room);
-    emit statisticsRefreshRequested(room);
-}
-
-void TForm1::monthChanged()
-{
-    AffichageJoursDuMois(displayedMonth());
-    requestMonthRefresh(displayedMonth());
-}
-
-void TForm1::MonthCalendar1Click(const QDate &date)
-{
-    const bool monthMoved = m_navigation.selectDate(date);
-    InfosJour();
-    if (monthMoved)
-        monthChanged();
-}
-
-void TForm1::SuivantClick()
-{
-    const bool monthMoved = m_navigation.nextWeek();
-    InfosJour();
-    if (monthMoved)
-        monthChanged();
-}
-
-void TForm1::PrecedentClick()
-{
-    const bool monthMoved = m_navigation.previousWeek();
-    InfosJour();
-    if (monthMoved)
-        monthChanged();
-}
-
-void TForm1::Button1Click()
-{
-    m_navigation.previousMonth();
-    AffichageMois(displayedMonth());
-}
-
-void TForm1::Button2Click()
-{
-    m_navigation.nextMonth();
-    AffichageMois(displayedMonth());
-}
-
-void TForm1::PageControl2Change(int index)
-{
-    if (index == MonthlyTab && !ViewFreshness::monthlyUpToDate()) {
-        m_navigation.showSelectedMonth();
-        AffichageMois(displayedMonth());
-        ViewFreshness::setMonthlyUpToDate(true);
-    } else if (index == WeeklyTab && !ViewFreshness::weeklyUpToDate()) {
-        // Data changed while another tab was shown: the week on screen is out of date.
-        InfosJour();
-    }
-}
-
-void TForm1::Aujourdhui()
-{
-    m_navigation.selectDate(QDate::currentDate());
-    InfosJour();
-    // The monthly tab may have been moved with its own buttons: it comes back too.
-    m_navigation.showSelectedMonth();
-    monthChanged();
-}
-
-void TForm1::SelectSemaine(int room)
-{
-    weekGrid()->selectWeek(room);
-    AfficheDescription(room);
-}
-
-void TForm1::AfficheDescription(int room)
-{
-    m_roomDescription = RoomDescription::text(room);
-    emit roomDescriptionChanged(m_roomDescription);
-}
-
-void TForm1::rafraichirVues()
-{
-    const bool weeklyStale = !ViewFreshness::weeklyUpToDate();
-    const bool monthlyStale = !ViewFreshness::monthlyUpToDate();
-    if (m_tabs->currentIndex() == WeeklyTab) {
-        if (weeklyStale)
-            InfosJour();
-        if (monthlyStale) {
-            // The monthly tab then shows the selected date's month; its buttons
-            // must move from that month, not from the one shown before.
-            m_navigation.showSelectedMonth();
-            monthChanged();
-        }
-    } else if (m_tabs->currentIndex() == MonthlyTab) {
-        if (weeklyStale) {
-            const QDate monday = weekMonday();
-            m_refreshers->week()->request([this, monday] { fillWeek(monday); });
-            emit weekRefreshRequested(monday);
-        }
-        if (monthlyStale)
-            AffichageMois(displayedMonth());
-    }
-    if (weeklyStale || monthlyStale)
-        MiseAjourDesStatistiques(0);
-    reloadClientList();
-}
-
-void TForm1::clientWindowsClosed(int chosen)
-{
-    if (chosen > 0) {
-        m_entryPanel->clientTabs()->listPage()->setWantedClient(chosen);
-        m_entryPanel->clientTabs()->setCurrentIndex(ClientTabs::Liste);
-    }
-    // The card may have deleted stays or whole clients with their nights.
-    ViewFreshness::markStale();
-    rafraichirVues();
-}
-
-void TForm1::reloadClientList()
-{
-    QList<QSqlRecord> clients = Client::listeFenetrePrincipale(DataModule::connection(connectionName()));
-
-    // The database compares bytes; a French reader expects "Émile" beside "Emma"
-    // and "de Sousa" among the D.
-    QCollator collator(QLocale(QLocale::French, QLocale::France));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
-        const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
-                                            b.value(QStringLiteral("nom")).toString());
-        if (byName != 0)
-            return byName < 0;
-        return collator.compare(a.value(QStringLiteral("prenom")).toString(),
-                                b.value(QStringLiteral("prenom")).toString()) < 0;
-    });
-    m_clients = clients;
-    emit clientListReloaded();
-}
-
-void TForm1::setLoadedReservation(int reservationId, int clientId)
-{
-    m_currentReservationId = reservationId;
-    m_loadedClientId = clientId;
-}
-
-void TForm1::clearLoadedReservation()
-{
-    m_loadedClientId = 0;
-}
-
-bool TForm1::requireLoadedReservation()
-{
-    if (hasLoadedReservation())
-        return true;
-    Dialogs::information(QStringLiteral("Il n'y a pas de réservation à cette date"));
-    return false;
-}
-
-void TForm1::nouvelleReservation()
-{
-    m_resaAvancee->setMode(false, true);
-    rafraichirVues();
-}
-
-void TForm1::modifierReservation()
-{
-    if (!requireLoadedReservation())
-        return;
-    int first = 0;
-    try {
-        first = AdvancedReservation::premiereNuit(m_currentReservationId);
-    } catch (const KestrovaError &e) {
-        Dialogs::error(e.text());
-        return;
-    }
-    m_resaAvancee->afficheReservation(first, m_loadedClientId);
-    rafraichirVues();
 }
 
 void TForm1::showRoomMenu(int room, const QPoint &globalPos)

@@ -31,7 +31,8 @@ class WeekTab;
 // The planning window: the weekly planning with its entry panel, the monthly
 // planning and the statistics, the menus that open every other window, and the
 // navigation between weeks and months. Created once; FormCreate() opens the
-// database and fills it.
+// database and fills it. Navigation and refills are in main_window_views.cpp,
+// the client list and the loaded reservation in main_window_clients.cpp.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT

@@ -1,64 +1,19 @@
 #include "ui/clients/client_card.h"
 
-#include "catalogue/text_grid_model.h"
 #include "clients/current_client.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
 #include "common/format.h"
 #include "data/reservation.h"
 #include "data/sql.h"
+#include "ui/clients/client_card_fields.h"
 
 #include <QAction>
-#include <QButtonGroup>
-#include <QFontMetrics>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-
-struct Column
-{
-    const char *title;
-    int width; // 0: hidden, holds data
-};
-
-const QList<QList<Column>> &tabColumns()
-{
-    static const QList<QList<Column>> columns = {
-        {{"N°", 0}, {"Du", 70}, {"Au", 70}, {"Chambre", 340}, {"Statut", 101}, {"IdChambre", 0},
-         {"Nb Adultes", 70}, {"Nb Enfants", 70}},
-        {{"N°", 50}, {"Date", 100}, {"Client", 290}, {"Paiement", 200}, {"Montant TTC", 71}},
-        {{"N°", 40}, {"Date", 80}, {"Du", 80}, {"Au", 80}, {"Client", 0}, {"Remise", 80}, {"Acompte", 80},
-         {"Montant HT", 80}, {"Montant TVA", 80}, {"Montant TTC", 80}},
-        {{"N°", 0}, {"Le", 100}, {"Objet", 621}},
-    };
-    return columns;
-}
-
-const char *const kTabTitles[] = {"Réservations", "Factures", "Devis", "Emails"};
-
-TextGrid titledGrid(int tab)
-{
-    const QList<Column> &columns = tabColumns()[tab];
-    TextGrid grid(1, int(columns.size()));
-    for (int c = 0; c < columns.size(); ++c)
-        grid.setCell(0, c, QString::fromUtf8(columns[c].title));
-    return grid;
-}
-
-} // namespace
 
 TFormFicheClient::TFormFicheClient(QWidget *parent) : QDialog(parent)
 {
@@ -68,142 +23,28 @@ TFormFicheClient::TFormFicheClient(QWidget *parent) : QDialog(parent)
     m_menuBar = new QMenuBar(this);
     layout->setMenuBar(m_menuBar);
 
-    auto *top = new QHBoxLayout;
-    auto *general = new QGroupBox(QStringLiteral("Informations générales"), this);
-    buildFields(general);
-    top->addWidget(general);
-    auto *extra = new QGroupBox(QStringLiteral("Informations complémentaires"), this);
-    auto *extraLayout = new QVBoxLayout(extra);
-    m_informations = new QPlainTextEdit(extra);
-    extraLayout->addWidget(m_informations);
-    top->addWidget(extra, 1);
-    layout->addLayout(top);
-
-    buildTabs();
+    m_fields = new ClientCardFields(this);
+    layout->addWidget(m_fields);
+    m_tabs = new ClientCardTabs(this);
     layout->addWidget(m_tabs, 1);
+    connectTabs();
     buildMenus();
     resize(1000, 640);
 }
 
-void TFormFicheClient::buildFields(QWidget *box)
+void TFormFicheClient::connectTabs()
 {
-    auto *grid = new QGridLayout(box);
-    m_particulier = new QRadioButton(QStringLiteral("Particulier"), box);
-    m_entreprise = new QRadioButton(QStringLiteral("Entreprise"), box);
-    auto *kinds = new QButtonGroup(box);
-    kinds->addButton(m_particulier);
-    kinds->addButton(m_entreprise);
-    m_particulier->setChecked(true);
-    m_company = new QLineEdit(box);
-    m_company->setObjectName(QStringLiteral("nomEts"));
-    m_company->setMaxLength(200);
-    auto *kindRow = new QHBoxLayout;
-    kindRow->addWidget(m_particulier);
-    kindRow->addWidget(m_entreprise);
-    kindRow->addWidget(m_company, 1);
-    grid->addLayout(kindRow, 0, 0, 1, 4);
-    connect(m_particulier, &QRadioButton::toggled, this, &TFormFicheClient::showCompany);
-
-    auto edit = [box](QLineEdit *&e, int maxLength) {
-        e = new QLineEdit(box);
-        if (maxLength > 0)
-            e->setMaxLength(maxLength);
-        return e;
-    };
-    auto label = [box](const char *text) { return new QLabel(QString::fromUtf8(text), box); };
-    grid->addWidget(label("Nom : "), 1, 0);
-    grid->addWidget(edit(m_nom, 100), 1, 1);
-    grid->addWidget(label("Prénom : "), 2, 0);
-    grid->addWidget(edit(m_prenom, 100), 2, 1);
-    grid->addWidget(label("Adresse : "), 3, 0);
-    grid->addWidget(edit(m_adresse1, 250), 3, 1);
-    grid->addWidget(edit(m_adresse2, 250), 4, 1);
-    grid->addWidget(label("CP :  "), 5, 0);
-    grid->addWidget(edit(m_cp, 10), 5, 1);
-    grid->addWidget(label("Ville : "), 6, 0);
-    grid->addWidget(edit(m_ville, 250), 6, 1);
-    grid->addWidget(label("Tel : "), 1, 2);
-    grid->addWidget(edit(m_tel, 25), 1, 3);
-    grid->addWidget(label("Fax : "), 2, 2);
-    grid->addWidget(edit(m_fax, 25), 2, 3);
-    grid->addWidget(label("Email : "), 3, 2);
-    grid->addWidget(edit(m_email, 200), 3, 3);
-    m_email->setMinimumWidth(200);
-    showCompany();
-}
-
-void TFormFicheClient::buildTabs()
-{
-    m_tabs = new QTabWidget(this);
-    for (int t = 0; t < TabCount; ++t) {
-        auto *view = new QTableView(m_tabs);
-        auto *model = new TextGridModel(view);
-        model->setGrid(titledGrid(t));
-        view->setModel(model);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->verticalHeader()->hide();
-        view->verticalHeader()->setDefaultSectionSize(22);
-        const QList<Column> &columns = tabColumns()[t];
-        // The widths are those of the classic layout, widened where this font
-        // would cut a date or a title.
-        const QFontMetrics metrics(view->font());
-        const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 14;
-        for (int c = 0; c < columns.size(); ++c) {
-            const QString title = QString::fromUtf8(columns[c].title);
-            if (columns[c].width == 0) {
-                view->setColumnHidden(c, true);
-                continue;
-            }
-            int width = std::max(columns[c].width, metrics.horizontalAdvance(title) + 16);
-            if (QStringList{QStringLiteral("Du"), QStringLiteral("Au"), QStringLiteral("Date"), QStringLiteral("Le")}
-                    .contains(title))
-                width = std::max(width, dateWidth);
-            view->setColumnWidth(c, width);
+    connect(m_tabs, &ClientCardTabs::currentRowChanged, this, [this](int tab) {
+        if (tab == Reservations && !currentNumber(Reservations).isEmpty()) {
+            m_lastReservation = currentId(Reservations);
+            m_lastRoom = m_tabs->currentCell(Reservations, 5).toInt();
         }
-        m_views[t] = view;
-        m_models[t] = model;
-        m_tabs->addTab(view, QString::fromUtf8(kTabTitles[t]));
-        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this, t](const QModelIndex &) {
-            if (t == Reservations && !currentNumber(Reservations).isEmpty()) {
-                m_lastReservation = currentId(Reservations);
-                m_lastRoom = m_models[Reservations]->cell(m_views[Reservations]->currentIndex().row() + 1, 5).toInt();
-            }
-            appliquerActivation();
-        });
-    }
-    m_views[Reservations]->setObjectName(QStringLiteral("grilleReservations"));
-    m_views[Factures]->setObjectName(QStringLiteral("grilleFactures"));
-    m_views[Devis]->setObjectName(QStringLiteral("grilleDevis"));
-    m_views[Emails]->setObjectName(QStringLiteral("grilleEmails"));
-
-    connect(m_views[Reservations], &QTableView::doubleClicked, this, [this] { ModifierReservationClick(); });
-    connect(m_views[Devis], &QTableView::doubleClicked, this, [this] { DevisClick(QStringLiteral("Modifier")); });
-
-    m_invoiceContext = new QMenu(this);
-    const QList<QPair<QString, QString>> modes = {{QStringLiteral("Payé par Chèque"), QStringLiteral("Chèque")},
-                                                  {QStringLiteral("Payé par Espèces"), QStringLiteral("Espèces")},
-                                                  {QStringLiteral("Payé par CB"), QStringLiteral("CB")},
-                                                  {QStringLiteral("Payé par Virement"), QStringLiteral("Virement")},
-                                                  {QStringLiteral("Non Payé"), QStringLiteral("Non payé")}};
-    for (const auto &[entry, mode] : modes)
-        m_invoiceContext->addAction(entry, this, [this, m = mode] { ModeReglementClick(m); });
-    m_views[Factures]->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_views[Factures], &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
-        for (QAction *a : m_invoiceContext->actions())
-            a->setEnabled(bool(ClientCardLinks::instance().changerModeReglement) &&
-                          !currentNumber(Factures).isEmpty());
-        m_invoiceContext->popup(m_views[Factures]->viewport()->mapToGlobal(p));
+        appliquerActivation();
     });
-
-    m_stayContext = new QMenu(this);
-    m_stayContext->addAction(QStringLiteral("Créer la facture associée"), this, [this] { NouvelleFactureClick(); });
-    m_views[Reservations]->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_views[Reservations], &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
-        m_stayContext->actions().first()->setEnabled(bool(ClientCardLinks::instance().nouvelleFacture));
-        m_stayContext->popup(m_views[Reservations]->viewport()->mapToGlobal(p));
-    });
+    connect(grid(Reservations), &QTableView::doubleClicked, this, [this] { ModifierReservationClick(); });
+    connect(grid(Devis), &QTableView::doubleClicked, this, [this] { DevisClick(QStringLiteral("Modifier")); });
+    connect(m_tabs, &ClientCardTabs::modeReglementChosen, this, &TFormFicheClient::ModeReglementClick);
+    connect(m_tabs, &ClientCardTabs::invoiceForStayRequested, this, &TFormFicheClient::NouvelleFactureClick);
 }
 
 void TFormFicheClient::buildMenus()
@@ -259,9 +100,29 @@ QAction *TFormFicheClient::action(const QString &menuTitle, const QString &entry
     return nullptr;
 }
 
-void TFormFicheClient::showCompany()
+QLineEdit *TFormFicheClient::companyEdit() const
 {
-    m_company->setVisible(m_entreprise->isChecked());
+    return m_fields->companyEdit();
+}
+
+QLineEdit *TFormFicheClient::nomEdit() const
+{
+    return m_fields->nomEdit();
+}
+
+QLineEdit *TFormFicheClient::emailEdit() const
+{
+    return m_fields->emailEdit();
+}
+
+QRadioButton *TFormFicheClient::particulier() const
+{
+    return m_fields->particulier();
+}
+
+QRadioButton *TFormFicheClient::entreprise() const
+{
+    return m_fields->entreprise();
 }
 
 bool TFormFicheClient::isNewCard() const
@@ -295,50 +156,9 @@ bool TFormFicheClient::run(const std::function<void()> &step)
     }
 }
 
-ClientRecord TFormFicheClient::fields() const
-{
-    ClientRecord c;
-    c.id = m_id;
-    c.type = m_entreprise->isChecked() ? 1 : 2;
-    c.nomEts = m_company->text();
-    c.nom = m_nom->text();
-    c.prenom = m_prenom->text();
-    c.tel = m_tel->text();
-    c.fax = m_fax->text();
-    c.email = m_email->text();
-    c.adresse1 = m_adresse1->text();
-    c.adresse2 = m_adresse2->text();
-    c.codepostal = m_cp->text();
-    c.ville = m_ville->text();
-    c.informations = m_informations->toPlainText();
-    return c;
-}
-
-void TFormFicheClient::setFields(const ClientRecord &c)
-{
-    // Both windows write `type` in their own coding; the company name tells
-    // which kind the client is.
-    if (c.isCompany())
-        m_entreprise->setChecked(true);
-    else
-        m_particulier->setChecked(true);
-    m_company->setText(c.nomEts);
-    m_nom->setText(c.nom);
-    m_prenom->setText(c.prenom);
-    m_tel->setText(c.tel);
-    m_fax->setText(c.fax);
-    m_email->setText(c.email);
-    m_adresse1->setText(c.adresse1);
-    m_adresse2->setText(c.adresse2);
-    m_cp->setText(c.codepostal);
-    m_ville->setText(c.ville);
-    m_informations->setPlainText(c.informations);
-    showCompany();
-}
-
 void TFormFicheClient::afficherClient(int id)
 {
-    setFields(ClientRecord());
+    m_fields->setFields(ClientRecord());
     m_id = 0;
     m_lastRoom = 0;
     m_lastReservation = 0;
@@ -346,7 +166,7 @@ void TFormFicheClient::afficherClient(int id)
         std::optional<ClientRecord> client;
         run([&] { client = Client().lire(id); });
         if (client) {
-            setFields(*client);
+            m_fields->setFields(*client);
             m_id = client->id;
         }
     }
@@ -359,37 +179,7 @@ void TFormFicheClient::afficherClient(int id)
 
 void TFormFicheClient::fillTab(Tab tab)
 {
-    TextGrid grid = titledGrid(tab);
-    const ClientCardLinks &links = ClientCardLinks::instance();
-    if (m_id > 0) {
-        run([&] {
-            switch (tab) {
-            case Reservations:
-                Reservation().listerReservationsClient(QString::number(m_id), grid);
-                break;
-            case Factures:
-                if (links.listeFactures)
-                    links.listeFactures(m_id, grid);
-                break;
-            case Devis:
-                if (links.listeDevis)
-                    links.listeDevis(m_id, grid);
-                break;
-            case Emails:
-                if (links.listeEmails)
-                    links.listeEmails(m_id, grid);
-                break;
-            default:
-                break;
-            }
-        });
-    }
-    // The title row stays a title row: a grid without data keeps one empty row.
-    while (grid.rowCount() > 2 && grid.isRowEmpty(grid.rowCount() - 1))
-        grid.setRowCount(grid.rowCount() - 1);
-    if (grid.rowCount() < 2)
-        grid.setRowCount(2);
-    m_models[tab]->setGrid(grid);
+    m_tabs->fill(tab, m_id);
     appliquerActivation();
 }
 
@@ -413,17 +203,9 @@ void TFormFicheClient::afficherEmails()
     fillTab(Emails);
 }
 
-QString TFormFicheClient::currentNumber(Tab tab) const
-{
-    const QModelIndex current = m_views[tab]->currentIndex();
-    if (!current.isValid())
-        return {};
-    return m_models[tab]->cell(current.row() + 1, 0).trimmed();
-}
-
 void TFormFicheClient::selectRow(Tab tab, int row)
 {
-    m_views[tab]->setCurrentIndex(m_models[tab]->index(row, 1));
+    m_tabs->selectRow(tab, row);
 }
 
 void TFormFicheClient::appliquerActivation()
@@ -459,7 +241,8 @@ void TFormFicheClient::appliquerActivation()
 
 bool TFormFicheClient::enregistrerClient()
 {
-    ClientRecord c = fields();
+    ClientRecord c = m_fields->fields();
+    c.id = m_id;
     return run([&] {
         Client client;
         const QSqlDatabase db = DataModule::shared();
@@ -567,10 +350,9 @@ void TFormFicheClient::NouvelleFactureClick()
     facture.client = m_id;
     facture.chambre = m_lastRoom;
     if (!currentNumber(Reservations).isEmpty()) {
-        const int row = m_views[Reservations]->currentIndex().row() + 1;
         facture.reservation = currentId(Reservations);
-        facture.du = Format::parseDate(m_models[Reservations]->cell(row, 1));
-        const QString au = m_models[Reservations]->cell(row, 2);
+        facture.du = Format::parseDate(m_tabs->currentCell(Reservations, 1));
+        const QString au = m_tabs->currentCell(Reservations, 2);
         // A stay of one night has no "Au" of its own.
         facture.au = au.isEmpty() ? facture.du : Format::parseDate(au);
     }
@@ -641,7 +423,7 @@ void TFormFicheClient::DevisClick(const QString &what)
     } else if (what == QLatin1String("Générer le PDF") && l.pdfDevis) {
         run([&] { l.pdfDevis(n, true); });
     } else if (what == QLatin1String("Envoyer par email") && l.envoyerDevis) {
-        l.envoyerDevis(this, n, m_email->text(), m_id);
+        l.envoyerDevis(this, n, emailEdit()->text(), m_id);
         afficherEmails();
     } else if (what == QLatin1String("Supprimer") && l.supprimerDevis) {
         if (!Dialogs::question(QStringLiteral("Comfirmez-vous la suppression de ce devis ?"), false))
@@ -659,11 +441,11 @@ void TFormFicheClient::NouvelEmailClick()
     const auto &link = ClientCardLinks::instance().nouvelEmail;
     if (!link)
         return;
-    if (m_email->text().isEmpty()) {
+    if (emailEdit()->text().isEmpty()) {
         Dialogs::information(QStringLiteral("Veuillez renseigner l'email du client"));
         return;
     }
-    link(this, m_email->text(), m_id);
+    link(this, emailEdit()->text(), m_id);
     afficherEmails();
 }
 

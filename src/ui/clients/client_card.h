@@ -2,28 +2,30 @@
 
 #include "clients/client_card_links.h"
 #include "data/client.h"
+#include "ui/clients/client_card_tabs.h"
 
 #include <QDialog>
 
+class ClientCardFields;
 class QAction;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
 class QRadioButton;
-class QTabWidget;
 class QTableView;
 class TextGridModel;
 
 // "Fiche client ": one client's details with its stays, invoices, quotes and
-// e-mails on four tabs. Opens on CurrentClient (-1: a new client) and writes
-// the saved client's id back into it.
+// e-mails on four tabs (ClientCardFields above ClientCardTabs), and the menus
+// that act on them. Opens on CurrentClient (-1: a new client) and writes the
+// saved client's id back into it.
 class TFormFicheClient : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum Tab { Reservations, Factures, Devis, Emails, TabCount };
+    using Tab = ClientCardTabs::Tab;
+    using enum ClientCardTabs::Tab;
 
     explicit TFormFicheClient(QWidget *parent = nullptr);
 
@@ -51,13 +53,13 @@ public:
     void appliquerActivation();
 
     // For tests and callers that drive the card.
-    QLineEdit *companyEdit() const { return m_company; }
-    QLineEdit *nomEdit() const { return m_nom; }
-    QLineEdit *emailEdit() const { return m_email; }
-    QRadioButton *particulier() const { return m_particulier; }
-    QRadioButton *entreprise() const { return m_entreprise; }
-    QTableView *grid(Tab tab) const { return m_views[tab]; }
-    TextGridModel *model(Tab tab) const { return m_models[tab]; }
+    QLineEdit *companyEdit() const;
+    QLineEdit *nomEdit() const;
+    QLineEdit *emailEdit() const;
+    QRadioButton *particulier() const;
+    QRadioButton *entreprise() const;
+    QTableView *grid(Tab tab) const { return m_tabs->view(tab); }
+    TextGridModel *model(Tab tab) const { return m_tabs->model(tab); }
     QAction *action(const QString &menu, const QString &entry) const;
     QMenu *menu(const QString &title) const;
     void selectRow(Tab tab, int row);
@@ -66,21 +68,12 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    struct Field
-    {
-        QString label;
-        QLineEdit **edit;
-    };
-    void buildFields(QWidget *box);
     void buildMenus();
-    void buildTabs();
+    void connectTabs();
     void setMode(bool newCard);
-    ClientRecord fields() const;
-    void setFields(const ClientRecord &c);
-    QString currentNumber(Tab tab) const;
-    int currentId(Tab tab) const { return currentNumber(tab).toInt(); }
+    QString currentNumber(Tab tab) const { return m_tabs->currentNumber(tab); }
+    int currentId(Tab tab) const { return m_tabs->currentId(tab); }
     void fillTab(Tab tab);
-    void showCompany();
     // Runs a step that may fail on the database; the error is shown.
     bool run(const std::function<void()> &step);
 
@@ -101,23 +94,7 @@ private:
     int m_id = 0; // 0: not saved yet
     int m_lastRoom = 0;
     int m_lastReservation = 0;
-    QRadioButton *m_particulier = nullptr;
-    QRadioButton *m_entreprise = nullptr;
-    QLineEdit *m_company = nullptr;
-    QLineEdit *m_nom = nullptr;
-    QLineEdit *m_prenom = nullptr;
-    QLineEdit *m_adresse1 = nullptr;
-    QLineEdit *m_adresse2 = nullptr;
-    QLineEdit *m_cp = nullptr;
-    QLineEdit *m_ville = nullptr;
-    QLineEdit *m_tel = nullptr;
-    QLineEdit *m_fax = nullptr;
-    QLineEdit *m_email = nullptr;
-    QPlainTextEdit *m_informations = nullptr;
+    ClientCardFields *m_fields = nullptr;
+    ClientCardTabs *m_tabs = nullptr;
     QMenuBar *m_menuBar = nullptr;
-    QTabWidget *m_tabs = nullptr;
-    QTableView *m_views[TabCount] = {};
-    TextGridModel *m_models[TabCount] = {};
-    QMenu *m_invoiceContext = nullptr;
-    QMenu *m_stayContext = nullptr;
 };

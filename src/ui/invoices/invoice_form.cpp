@@ -6,7 +6,7 @@
 #include "common/format.h"
 #include "ui/documents/client_address_box.h"
 #include "ui/documents/document_amounts_panel.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "documents/document_lines.h"
 #include "ui/documents/document_lines_grid.h"
 #include "documents/document_totals.h"
@@ -212,8 +212,8 @@ void TForm4::setModeReglement(const QString &mode)
 
 void TForm4::setEmailSender(std::function<void(int)> sender)
 {
-    m_emailSender = std::move(sender);
-    m_email->setEnabled(bool(m_emailSender));
+    m_actions.setEmailSender(std::move(sender));
+    m_email->setEnabled(m_actions.canEmail());
 }
 
 bool TForm4::enregistrer()
@@ -259,10 +259,7 @@ bool TForm4::creer()
     }
     m_numero = numero;
     Dialogs::information(QStringLiteral("Facture N°") + QString::number(numero) + QStringLiteral(" crée avec succès"));
-    if (m_print->isChecked())
-        runUserAction([&] { Facture().imprimerFacture(numero); });
-    if (m_email->isChecked() && m_emailSender)
-        m_emailSender(numero);
+    m_actions.apresCreation(numero, m_print->isChecked(), m_email->isChecked());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/documents/document_actions.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -88,5 +90,5 @@ private:
     QCheckBox *m_email;
     QPushButton *m_save;
     QPushButton *m_back;
-    std::function<void(int)> m_emailSender;
+    DocumentActions m_actions{DocumentActions::Kind::Facture};
 };

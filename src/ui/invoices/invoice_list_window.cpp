@@ -122,8 +122,8 @@ void TForm6::buildMenus(QMenuBar *bar)
 
 void TForm6::setEmailSender(std::function<void(int)> sender)
 {
-    m_emailSender = std::move(sender);
-    m_email->setEnabled(bool(m_emailSender));
+    m_actions.setEmailSender(std::move(sender));
+    m_email->setEnabled(m_actions.canEmail());
 }
 
 void TForm6::AfficheFactures(const QString &modeReglement)
@@ -174,20 +174,17 @@ void TForm6::selectRow(int gridRow)
 
 void TForm6::imprimer()
 {
-    if (const int numero = factureCourante())
-        runUserAction([&] { Facture().imprimerFacture(numero); });
+    m_actions.imprimer(factureCourante());
 }
 
 void TForm6::genererPdf()
 {
-    if (const int numero = factureCourante())
-        runUserAction([&] { Facture().genererPdfFacture(numero, true); });
+    m_actions.genererPdf(factureCourante());
 }
 
 void TForm6::envoyerParEmail()
 {
-    if (const int numero = factureCourante(); numero && m_emailSender)
-        m_emailSender(numero);
+    m_actions.envoyerParEmail(factureCourante());
 }
 
 void TForm6::visualiser()
@@ -217,14 +214,8 @@ void TForm6::modifier()
 
 void TForm6::supprimer()
 {
-    const int numero = factureCourante();
-    if (!numero || !Dialogs::question(QStringLiteral("Comfirmez-vous la suppression de cette facture ?"), false))
-        return;
-    bool deleted = false;
-    runUserAction([&] { deleted = Facture().supprimerFacture(numero); });
-    if (deleted)
-        Dialogs::information(QStringLiteral("Facture supprimée"));
-    refresh();
+    if (m_actions.supprimer(factureCourante()))
+        refresh();
 }
 
 void TForm6::exporterExcel()

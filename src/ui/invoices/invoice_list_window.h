@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/documents/document_actions.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -69,5 +71,5 @@ private:
     QComboBox *m_filter;
     QMenu *m_paymentMenu;
     QAction *m_email = nullptr;
-    std::function<void(int)> m_emailSender;
+    DocumentActions m_actions{DocumentActions::Kind::Facture};
 };

@@ -2,6 +2,7 @@
 
 #include "clients/client_card_links.h"
 #include "invoices/facture.h"
+#include "ui/documents/document_actions.h"
 #include "ui/invoices/invoice_form.h"
 #include "ui/invoices/invoice_list_window.h"
 #include "ui/net/mail_calls.h"
@@ -11,8 +12,8 @@ InvoiceWindows::InvoiceWindows(QWidget *mainWindow)
     : QObject(mainWindow), m_form(new TForm4(mainWindow)), m_list(new TForm6(m_form, mainWindow))
 {
     setObjectName(QStringLiteral("invoiceWindows"));
-    m_form->setEmailSender([this](int numero) { MailCalls::envoyerFacture(numero, m_form); });
-    m_list->setEmailSender([this](int numero) { MailCalls::envoyerFacture(numero, m_list); });
+    m_form->setEmailSender(DocumentActions::emailSender(DocumentActions::Kind::Facture, m_form));
+    m_list->setEmailSender(DocumentActions::emailSender(DocumentActions::Kind::Facture, m_list));
 }
 
 void InvoiceWindows::linkClientCard()

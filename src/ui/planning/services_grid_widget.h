@@ -1,26 +1,18 @@
 #pragma once
 
-#include "common/text_grid.h"
-
-#include <QTableView>
-
-class QAction;
-class QMenu;
-class TextGridModel;
+#include "ui/catalogue/service_lines_grid.h"
 
 // The services grid of the entry panel: the services of the loaded night with
 // their quantities and prices for the current room (columns 0 and 6 hidden).
-// Its context menu adds, changes and removes lines through the service
-// picker; nothing is written to the database until the panel saves.
-class ServicesGridWidget : public QTableView
+// Every line added or changed is repriced for the room; nothing is written to
+// the database until the panel saves.
+class ServicesGridWidget : public ServiceLinesGrid
 {
     Q_OBJECT
 
 public:
     explicit ServicesGridWidget(QWidget *parent = nullptr);
 
-    const TextGrid &grid() const;
-    void setGrid(const TextGrid &grid);
     // Back to the titles and one empty row.
     void clearServices();
 
@@ -30,34 +22,14 @@ public:
 
     // Recomputes the price columns for the room.
     void MajListePrestations();
-    // The context menu's entries.
-    void AjoutPrestation();
-    void MajPrestation();
-    void SuppPrestation();
 
     // Grid row of the selected service, -1 when the selected row holds none.
-    int selectedServicesRow() const { return m_selectedRow; }
-    void selectGridRow(int gridRow);
-
-    QMenu *menu() const { return m_menu; }
-    QAction *ajouterAction() const { return m_ajouter; }
-    QAction *modifierAction() const { return m_modifier; }
-    QAction *supprimerAction() const { return m_supprimer; }
+    int selectedServicesRow() const { return selectedRow(); }
 
 protected:
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void layOutColumns() override;
+    void lineEdited() override { MajListePrestations(); }
 
 private:
-    void rowSelected(int gridRow);
-    void layOutColumns();
-
-    TextGridModel *m_model;
-    QMenu *m_menu;
-    QAction *m_ajouter;
-    QAction *m_modifier;
-    QAction *m_supprimer;
     int m_room = 1;
-    int m_selectedRow = -1;
 };

@@ -7,7 +7,7 @@
 #include "common/format.h"
 #include "ui/documents/client_address_box.h"
 #include "ui/documents/document_amounts_panel.h"
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 #include "documents/document_lines.h"
 #include "ui/documents/document_lines_grid.h"
 #include "ui/documents/stay_dates_fields.h"
@@ -258,8 +258,8 @@ void TFormDevis::setClientPicker(std::function<int(QWidget *)> picker)
 
 void TFormDevis::setEmailSender(std::function<void(int)> sender)
 {
-    m_emailSender = std::move(sender);
-    m_email->setEnabled(bool(m_emailSender));
+    m_actions.setEmailSender(std::move(sender));
+    m_email->setEnabled(m_actions.canEmail());
 }
 
 void TFormDevis::fillEntry(DocumentEntry &entry) const
@@ -319,10 +319,7 @@ bool TFormDevis::creer()
     }
     m_numero = numero;
     Dialogs::information(QStringLiteral("Devis N°") + QString::number(numero) + QStringLiteral(" créé avec succès"));
-    if (m_print->isChecked())
-        runUserAction([&] { Devis().imprimerDevis(numero); });
-    if (m_email->isChecked() && m_emailSender)
-        m_emailSender(numero);
+    m_actions.apresCreation(numero, m_print->isChecked(), m_email->isChecked());
     return true;
 }
 

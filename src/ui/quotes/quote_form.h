@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/documents/document_actions.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -108,5 +110,5 @@ private:
     QAction *m_modifierLigne = nullptr;
     QAction *m_supprimerLigne = nullptr;
     std::function<int(QWidget *)> m_clientPicker;
-    std::function<void(int)> m_emailSender;
+    DocumentActions m_actions{DocumentActions::Kind::Devis};
 };

@@ -4,8 +4,6 @@
 #include "catalogue/user_action.h"
 #include "ui/clients/export_progress.h"
 #include "xlsx/spreadsheet_export.h"
-#include "common/dialogs.h"
-#include "quotes/devis.h"
 #include "ui/quotes/quote_form.h"
 #include "quotes/quote_list.h"
 
@@ -88,8 +86,8 @@ void TFormListeDevis::buildMenus(QMenuBar *bar)
 
 void TFormListeDevis::setEmailSender(std::function<void(int)> sender)
 {
-    m_emailSender = std::move(sender);
-    m_email->setEnabled(bool(m_emailSender));
+    m_actions.setEmailSender(std::move(sender));
+    m_email->setEnabled(m_actions.canEmail());
 }
 
 void TFormListeDevis::AfficheFactures()
@@ -151,32 +149,23 @@ void TFormListeDevis::modifier()
 
 void TFormListeDevis::imprimer()
 {
-    if (const int numero = devisCourant())
-        runUserAction([&] { Devis().imprimerDevis(numero); });
+    m_actions.imprimer(devisCourant());
 }
 
 void TFormListeDevis::genererPdf()
 {
-    if (const int numero = devisCourant())
-        runUserAction([&] { Devis().genererPdfDevis(numero, true); });
+    m_actions.genererPdf(devisCourant());
 }
 
 void TFormListeDevis::envoyerParEmail()
 {
-    if (const int numero = devisCourant(); numero && m_emailSender)
-        m_emailSender(numero);
+    m_actions.envoyerParEmail(devisCourant());
 }
 
 void TFormListeDevis::supprimer()
 {
-    const int numero = devisCourant();
-    if (!numero || !Dialogs::question(QStringLiteral("Comfirmez-vous la suppression de ce devis ?"), false))
-        return;
-    bool deleted = false;
-    runUserAction([&] { deleted = Devis().supprimerDevis(numero); });
-    if (deleted)
-        Dialogs::information(QStringLiteral("Devis supprimé"));
-    AfficheFactures();
+    if (m_actions.supprimer(devisCourant()))
+        AfficheFactures();
 }
 
 void TFormListeDevis::exporterExcel()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/documents/document_actions.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -55,5 +57,5 @@ private:
     TextGridModel *m_model;
     QTableView *m_view;
     QAction *m_email = nullptr;
-    std::function<void(int)> m_emailSender;
+    DocumentActions m_actions{DocumentActions::Kind::Devis};
 };

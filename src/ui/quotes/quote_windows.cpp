@@ -1,7 +1,7 @@
 #include "ui/quotes/quote_windows.h"
 
 #include "clients/client_card_links.h"
-#include "ui/net/mail_calls.h"
+#include "ui/documents/document_actions.h"
 #include "ui/quotes/quote_form.h"
 #include "ui/quotes/quote_list_window.h"
 
@@ -10,8 +10,8 @@ QuoteWindows::QuoteWindows(QWidget *mainWindow)
     : QObject(mainWindow), m_form(new TFormDevis(mainWindow)), m_list(new TFormListeDevis(m_form, mainWindow))
 {
     setObjectName(QStringLiteral("quoteWindows"));
-    m_form->setEmailSender([this](int numero) { MailCalls::envoyerDevis(numero, m_form); });
-    m_list->setEmailSender([this](int numero) { MailCalls::envoyerDevis(numero, m_list); });
+    m_form->setEmailSender(DocumentActions::emailSender(DocumentActions::Kind::Devis, m_form));
+    m_list->setEmailSender(DocumentActions::emailSender(DocumentActions::Kind::Devis, m_list));
 }
 
 void QuoteWindows::linkClientCard()

@@ -1,4 +1,4 @@
-#include "documents/document_store.h"
+#include "data/document_store.h"
 
 #include "common/amounts.h"
 #include "common/errors.h"
@@ -349,4 +349,47 @@ DocumentStore::Record DocumentStore::read(int numero) const
     for (const QVariantList &l : lines)
         r.lines.append({l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt()});
     return r;
+}
+
+DocumentStore::Stored DocumentStore::readStored(int numero) const
+{
+    Stored s;
+    const bool quote = m_kind == Kind::Devis;
+    const QList<QVariantList> docs =
+        Sql(m_db, QStringLiteral("SELECT id_client, adresse_facturation, sejour_debut, sejour_fin, remise, "
+                                 "acompte, total_ht, total_tva, total_ttc, %1 FROM %2 WHERE id = :id")
+                      .arg(quote ? QStringLiteral("commentaires, id_chambre") : QStringLiteral("mode_reglement"),
+                           table()))
+            .bind(QStringLiteral(":id"), numero)
+            .rows();
+    if (docs.isEmpty())
+        return s;
+    const QVariantList &d = docs.first();
+    const auto isoDate = [](const QVariant &v) { return v.isNull() ? QDate() : Format::fromIsoDate(v.toString()); };
+    s.found = true;
+    s.idClient = d[0];
+    s.adresse = d[1].toString();
+    s.sejourDebut = isoDate(d[2]);
+    s.sejourFin = isoDate(d[3]);
+    s.remise = d[4];
+    s.acompte = d[5];
+    s.totalHt = d[6];
+    s.totalTva = d[7];
+    s.totalTtc = d[8];
+    if (quote) {
+        s.commentaires = d[9].toString();
+        s.idChambre = d[10];
+    } else {
+        s.modeReglement = d[9].toString();
+    }
+    const QList<QVariantList> lines =
+        Sql(m_db, QStringLiteral("SELECT id_prestation, libelle, nb, tarif_ht, taux_tva, tarif_ttc "
+                                 "FROM %1 WHERE %2 = :id ORDER BY id")
+                      .arg(itemTable(), key()))
+            .bind(QStringLiteral(":id"), numero)
+            .rows();
+    s.lines.reserve(lines.size());
+    for (const QVariantList &l : lines)
+        s.lines.append({l[0], l[1].toString(), l[2].toInt(), l[3], l[4], l[5]});
+    return s;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/document_entry.h"
+#include "data/document_entry.h"
 
 #include <QDate>
 #include <QList>
@@ -82,6 +82,37 @@ public:
         QList<Line> lines;
     };
     Record read(int numero) const;
+
+    // The document and its lines as stored, nulls kept, for the forms that
+    // show a saved document again. Dates are invalid when null; a quote has
+    // no payment mode, an invoice no comments nor room.
+    struct StoredLine
+    {
+        QVariant idPrestation;
+        QString libelle;
+        int nb = 0;
+        QVariant ht;
+        QVariant taux;
+        QVariant ttc;
+    };
+    struct Stored
+    {
+        bool found = false;
+        QVariant idClient;
+        QString adresse;
+        QString modeReglement;
+        QDate sejourDebut;
+        QDate sejourFin;
+        QVariant remise;
+        QVariant acompte;
+        QVariant totalHt;
+        QVariant totalTva;
+        QVariant totalTtc;
+        QString commentaires;
+        QVariant idChambre;
+        QList<StoredLine> lines; // in insertion order
+    };
+    Stored readStored(int numero) const;
 
     // Conversions of the forms' texts, throwing KestrovaError (French) on bad input.
     static double amount(const QString &text); // empty text -> 0
