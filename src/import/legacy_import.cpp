@@ -189,16 +189,23 @@ public:
 
     QString check(const QVariantList &row)
     {
-        if (m_id >= 0 && m_map.table != QLatin1String("prestations_tarifs")) {
+        if (m_id >= 0) {
             if (row.at(m_id).isNull())
                 return QStringLiteral("ligne sans numéro (id vide)");
             const qint64 id = row.at(m_id).toLongLong();
             if (m_ids.contains(id))
                 return QStringLiteral("numéro %1 déjà pris par une autre ligne de la table").arg(id);
-            m_ids.insert(id);
         }
-        if (m_map.table != kReserv)
-            return {};
+        const QString reason = m_map.table == kReserv ? checkNight(row) : QString();
+        // Only the ids of rows that go in are taken.
+        if (reason.isEmpty() && m_id >= 0)
+            m_ids.insert(row.at(m_id).toLongLong());
+        return reason;
+    }
+
+private:
+    QString checkNight(const QVariantList &row)
+    {
         if (row.at(m_date).isNull())
             return QStringLiteral("nuit sans date");
         const QVariant room = row.at(m_room);
@@ -216,14 +223,6 @@ public:
         return {};
     }
 
-    // Undoes what check() recorded for a row that is refused for another reason.
-    void forget(const QVariantList &row)
-    {
-        if (m_id >= 0 && !row.at(m_id).isNull())
-            m_ids.remove(row.at(m_id).toLongLong());
-    }
-
-private:
     const Mapping &m_map;
     int m_rooms;
     int m_id = -1, m_date = -1, m_room = -1;

@@ -18,7 +18,7 @@ void installImport(TForm1 *mainWindow)
 {
     auto *window = new ImportWindow(mainWindow);
     const MainMenus &menus = mainWindow->menus();
-    auto *entry = new QAction(QStringLiteral("Importer les données de l'ancien logiciel…"), mainWindow);
+    auto *entry = new QAction(QStringLiteral("I&mporter les données de l'ancien logiciel…"), mainWindow);
     entry->setObjectName(QStringLiteral("actionImporterAncien"));
     menus.fichier->insertAction(menus.servicesWeb, entry);
     QObject::connect(entry, &QAction::triggered, window, [window, mainWindow] {
