@@ -62,6 +62,7 @@ void BM_ArchiveUnpackVerified(benchmark::State &state)
 
 int main(int argc, char **argv)
 {
+    BenchData::absoluteOutputPath(argc, argv); // before the data directory becomes current
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 #include <random>
 
@@ -304,6 +305,31 @@ Summary create(const QString &dir, unsigned seed)
     transaction.commit();
     execSql(db, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     return summary;
+}
+
+void absoluteOutputPath(int argc, char **argv)
+{
+    // The rewritten arguments must outlive main's use of argv.
+    static std::vector<std::string> kept;
+    kept.reserve(std::size_t(argc));
+    const std::string flag = "--benchmark_out";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string prefix;
+        std::string path;
+        if (arg.rfind(flag + "=", 0) == 0) {
+            prefix = flag + "=";
+            path = arg.substr(prefix.size());
+        } else if (arg == flag && i + 1 < argc) {
+            path = argv[++i];
+        } else {
+            continue;
+        }
+        if (path.empty() || QDir::isAbsolutePath(QString::fromLocal8Bit(path.c_str())))
+            continue;
+        kept.push_back(prefix + QDir::current().absoluteFilePath(QString::fromLocal8Bit(path.c_str())).toLocal8Bit().toStdString());
+        argv[i] = kept.back().data();
+    }
 }
 
 } // namespace BenchData

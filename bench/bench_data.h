@@ -27,4 +27,10 @@ struct Summary
 // connection is left open on the new file. Throws KestrovaError on failure.
 Summary create(const QString &dir, unsigned seed = 20240611u);
 
+// Makes a relative "--benchmark_out=FILE" (or "--benchmark_out FILE") absolute
+// against the directory the program was started in: create() moves the working
+// directory into the data directory before the results are written. Call it
+// before benchmark::Initialize; argv is rewritten in place.
+void absoluteOutputPath(int argc, char **argv);
+
 } // namespace BenchData

@@ -72,10 +72,9 @@ QString nomClientJour(const QSqlDatabase &db, int room, const QDate &day)
     bindDay(q, day).bind(QStringLiteral(":n"), room);
     QString text;
     for (const QVariantList &row : q.rows()) {
+        // Both client kinds: the surname, else the company, else the state.
         const int type = row.at(3).toInt();
-        if (type == 1)
-            text = row.at(0).toString();
-        else if (type == 2)
+        if (type == 1 || type == 2)
             text = !row.at(0).toString().isEmpty()   ? row.at(0).toString()
                    : !row.at(2).toString().isEmpty() ? row.at(2).toString()
                                                      : row.at(1).toString();
@@ -107,9 +106,7 @@ void clientsMois(const QSqlDatabase &db, int room, QStringList &list, const QDat
         const QString etat = row.at(1).toString();
         const int type = row.at(4).toInt();
         QString &entry = list[row.at(2).toInt() - 1];
-        if (type == 1)
-            entry = row.at(0).isNull() ? etat : row.at(0).toString() + QLatin1Char(' ') + etat;
-        else if (type == 2)
+        if (type == 1 || type == 2)
             entry = !row.at(0).toString().isEmpty()   ? row.at(0).toString() + QLatin1Char(' ') + etat
                     : !row.at(3).toString().isEmpty() ? row.at(3).toString() + QLatin1Char(' ') + etat
                                                       : etat;
@@ -553,6 +550,7 @@ BENCHMARK(CreateStay_NightByNight)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     // The database goes to KESTROVA_BENCH_DIR when given (kept), else to a
     // temporary directory on the same disk as the build.

@@ -116,6 +116,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    BenchData::absoluteOutputPath(argc, argv);
     benchmark::Initialize(&argc, argv);
     QTemporaryDir temporary(QDir::current().filePath(QStringLiteral("bench-XXXXXX")));
     const QString dir = qEnvironmentVariableIsSet("KESTROVA_BENCH_DIR")

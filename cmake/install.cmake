@@ -34,7 +34,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrova.net/")
 # Shared libraries are found by dpkg-shlibdeps; the SQLite driver is a Qt plugin and
 # the font is a data file, so neither shows up among the program's links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-dejavu-core, fonts-liberation2, icc-profiles-free")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 # CPack puts the summary above this text as the description's first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -7,12 +7,12 @@ PACKAGES="
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
   libcurl4-openssl-dev zlib1g-dev libxlsxwriter-dev libsqlite3-dev
-  fonts-dejavu-core fonts-urw-base35
+  fonts-dejavu-core fonts-urw-base35 fonts-liberation2 icc-profiles-free
   libbenchmark-dev libhpdf-dev
   mdbtools-dev libmdb3 mdbtools
-  qpdf poppler-utils sqlite3
+  qpdf poppler-utils sqlite3 libxml2-utils
   desktop-file-utils appstream dpkg-dev
-  python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl
+  python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl python3-icalendar
   openssl
 "
 
@@ -20,6 +20,10 @@ missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
+# The tests' reader of electronic invoices runs under node and comes through npm;
+# a node installed otherwise (with its own npm) is kept.
+command -v node >/dev/null 2>&1 || missing="$missing nodejs"
+command -v npm >/dev/null 2>&1 || missing="$missing npm"
 
 if [ -n "$missing" ]; then
   if [ "$(id -u)" -ne 0 ]; then

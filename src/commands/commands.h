@@ -22,5 +22,7 @@ int runFacturePdf(const QString &dataDir, const QStringList &args);
 int runDevisPdf(const QString &dataDir, const QStringList &args);
 int runEnvoyer(const QString &dataDir, const QStringList &args);
 int runImprimer(const QString &dataDir, const QStringList &args);
+int runIcal(const QString &dataDir, const QStringList &args);
+int runClient(const QString &dataDir, const QStringList &args);
 // The planning kind of `imprimer`, reached through runImprimer.
 int runImprimerPlanning(const QStringList &args);

@@ -1,4 +1,5 @@
 #include "commands/commands.h"
+#include "commands/demo_calendars.h"
 #include "commands/demo_documents.h"
 #include "commands/startup.h"
 #include "common/choice_list.h"
@@ -14,6 +15,7 @@
 #include "data/reservation.h"
 #include "data/sql.h"
 #include "data/tva.h"
+#include "settings/seller_identity.h"
 #include "net/mail_draft.h"
 #include "settings/ini_file.h"
 
@@ -131,6 +133,15 @@ void demoSettings(DemoContext &context)
     ini.writeString(hotel, QStringLiteral("tel"), QStringLiteral("0298701234"));
     ini.writeString(hotel, QStringLiteral("email"), QStringLiteral("contact@hotel-des-tilleuls.example"));
     ini.writeString(hotel, QStringLiteral("tva"), QStringLiteral("FR 12 345678901"));
+    // The legal mentions of the invoices, enough for their electronic copies.
+    SellerIdentity seller;
+    seller.siret = QStringLiteral("123 456 789 00012");
+    seller.formeJuridique = QStringLiteral("SARL");
+    seller.capital = QStringLiteral("8 000");
+    seller.rcs = QStringLiteral("Quimper");
+    seller.conditionsPaiement = QStringLiteral("à réception de la facture");
+    seller.penalitesRetard = true;
+    seller.write();
 
     const int roomCount = int(std::size(kRooms));
     ini.writeInteger(QStringLiteral("Chambres"), QStringLiteral("nombre"), roomCount);
@@ -154,12 +165,13 @@ void demoSettings(DemoContext &context)
     ini.writeColor(colours, QStringLiteral("lib_A"), QColor(0xB8, 0x6B, 0x00));
     ini.writeColor(colours, QStringLiteral("lib_P"), QColor(0x1E, 0x7B, 0x3A));
     ini.writeString(QStringLiteral("Affichage"), QStringLiteral("type"), QStringLiteral("Nom"));
-    context.summary << QStringLiteral("%1 chambres").arg(roomCount);
+    context.summary << QStringLiteral("%1 chambres, mentions légales des factures").arg(roomCount);
 }
 
 void demoClients(DemoContext &context)
 {
     Client clients;
+    int company = 0;
     for (const DemoClient &c : kClients) {
         ClientRecord r;
         r.type = c.type;
@@ -172,6 +184,14 @@ void demoClients(DemoContext &context)
         r.adresse1 = text(c.address);
         r.codepostal = text(c.postcode);
         r.ville = text(c.town);
+        // The companies' identifiers, for their electronic invoices.
+        if (c.type == 1) {
+            const char *const sirens[] = {"552 100 554", "732 829 320", "409 087 515"};
+            const char *const vats[] = {"FR 40 552100554", "FR 73 732829320", "FR 65 409087515"};
+            r.siren = text(sirens[company % 3]);
+            r.tvaIntra = text(vats[company % 3]);
+            ++company;
+        }
         clients.ajouterClient(r);
     }
     context.summary << QStringLiteral("%1 clients").arg(std::size(kClients));
@@ -322,6 +342,7 @@ const DemoStep kSteps[] = {
     {&demoCatalogue},
     {&demoReservations},
     {[](DemoContext &c) { demoDocuments(c.summary); }},
+    {[](DemoContext &c) { c.summary << demoOnlineBookings(int(std::size(kRooms))); }},
     {[](DemoContext &c) { c.summary << MailSettings::writeDemoTemplates(); }},
 };
 

@@ -52,8 +52,11 @@ int writePdf(Kind kind, const QString &name, const QStringList &args)
     QTextStream err(stderr);
     QStringList rest = args;
     const bool open = rest.removeAll(QStringLiteral("--ouvrir")) > 0;
+    // An invoice is written as an electronic invoice with --facturx, or when the setting says so.
+    const bool facturx = kind == Kind::Facture && rest.removeAll(QStringLiteral("--facturx")) > 0;
     if (rest.size() != 1) {
-        err << name << " : indiquez un numéro de " << kindName(kind) << " (" << name << " N [--ouvrir]).\n";
+        err << name << " : indiquez un numéro de " << kindName(kind) << " (" << name << " N [--ouvrir]"
+            << (kind == Kind::Facture ? " [--facturx]" : "") << ").\n";
         return 2;
     }
     const int n = numberArgument(name, rest.first(), err);
@@ -64,7 +67,9 @@ int writePdf(Kind kind, const QString &name, const QStringList &args)
     if (!documentExists(kind, name, n, err))
         return 1;
     const QString path =
-        kind == Kind::Facture ? Facture().genererPdfFacture(n, open) : Devis().genererPdfDevis(n, open);
+        kind == Kind::Facture
+            ? Facture().genererPdfFacture(n, open, facturx ? Facture::Sortie::Facturx : Facture::Sortie::Reglage)
+            : Devis().genererPdfDevis(n, open);
     out << QDir::toNativeSeparators(path) << "\n";
     return 0;
 }

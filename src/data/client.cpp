@@ -55,7 +55,9 @@ Sql &bindCard(Sql &statement, const ClientRecord &c)
         .bind(QStringLiteral(":adresse2"), stored(c.adresse2))
         .bind(QStringLiteral(":codepostal"), stored(c.codepostal))
         .bind(QStringLiteral(":ville"), stored(c.ville))
-        .bind(QStringLiteral(":informations"), stored(c.informations));
+        .bind(QStringLiteral(":informations"), stored(c.informations))
+        .bind(QStringLiteral(":siren"), stored(company ? c.siren.trimmed() : QString()))
+        .bind(QStringLiteral(":tva_intra"), stored(company ? c.tvaIntra.trimmed() : QString()));
 }
 
 // A LIKE pattern that finds at least every client whose field begins with the
@@ -98,7 +100,7 @@ QStringList Client::listTitles()
 std::optional<ClientRecord> Client::lire(int id) const
 {
     Sql q(m_use.db(), QStringLiteral("SELECT id, type, nom_ets, nom, prenom, tel, fax, email, adresse1, adresse2, "
-                                     "codepostal, ville, informations FROM infos WHERE id = :id"));
+                                     "codepostal, ville, informations, siren, tva_intra FROM infos WHERE id = :id"));
     const QList<QVariantList> rows = q.bind(QStringLiteral(":id"), id).rows();
     if (rows.isEmpty())
         return std::nullopt;
@@ -118,6 +120,8 @@ std::optional<ClientRecord> Client::lire(int id) const
     c.ville = text(r[11]);
     c.informations = text(r[12]);
     c.informationsNull = r[12].isNull();
+    c.siren = text(r[13]);
+    c.tvaIntra = text(r[14]);
     return c;
 }
 
@@ -141,8 +145,9 @@ int Client::ajouterClient(const ClientRecord &client)
 {
     Sql insert(m_use.db(),
                QStringLiteral("INSERT INTO infos (type, nom_ets, nom, prenom, tel, somme, fax, email, adresse1, "
-                              "adresse2, codepostal, ville, informations) VALUES (:type, :nom_ets, :nom, :prenom, "
-                              ":tel, 0, :fax, :email, :adresse1, :adresse2, :codepostal, :ville, :informations)"));
+                              "adresse2, codepostal, ville, informations, siren, tva_intra) VALUES (:type, :nom_ets, :nom, "
+                              ":prenom, :tel, 0, :fax, :email, :adresse1, :adresse2, :codepostal, :ville, "
+                              ":informations, :siren, :tva_intra)"));
     bindCard(insert, client).exec();
     return insert.lastInsertId().toInt();
 }
@@ -152,8 +157,8 @@ void Client::enregistrerFiche(const ClientRecord &client)
     Sql update(m_use.db(),
                QStringLiteral("UPDATE infos SET type = :type, nom_ets = :nom_ets, nom = :nom, prenom = :prenom, "
                               "tel = :tel, fax = :fax, email = :email, adresse1 = :adresse1, adresse2 = :adresse2, "
-                              "codepostal = :codepostal, ville = :ville, informations = :informations "
-                              "WHERE id = :id"));
+                              "codepostal = :codepostal, ville = :ville, informations = :informations, "
+                              "siren = :siren, tva_intra = :tva_intra WHERE id = :id"));
     bindCard(update, client).bind(QStringLiteral(":id"), client.id).exec();
     if (update.numRowsAffected() == 0)
         throw DatabaseError(QStringLiteral("La fiche du client n° ") + QString::number(client.id) +

@@ -28,6 +28,10 @@ struct ClientRecord
     QString ville;
     QString informations;
     bool informationsNull = true;
+    // Business clients: SIREN (or SIRET) and intra-community VAT number, for
+    // their electronic invoices.
+    QString siren;
+    QString tvaIntra;
 
     // How a client is shown, whichever window wrote it: the company name decides.
     bool isCompany() const { return !nomEts.trimmed().isEmpty(); }

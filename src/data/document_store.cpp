@@ -136,7 +136,19 @@ int DocumentStore::insertDocument(const DocumentEntry &e)
     if (quote)
         q.bind(QStringLiteral(":commentaires"), e.commentaires).bind(QStringLiteral(":chambre"), e.idChambre);
     q.exec();
-    return q.lastInsertId().toInt();
+    const int numero = q.lastInsertId().toInt();
+    if (!quote) {
+        // The buyer as the card reads when the invoice is issued: the electronic
+        // invoice names it ever after, whatever later becomes of the card.
+        Sql(m_db, QStringLiteral("INSERT OR REPLACE INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, "
+                                 "adresse1, adresse2, codepostal, ville, siren, tva_intra, email) "
+                                 "SELECT :facture, type, nom_ets, nom, prenom, adresse1, adresse2, codepostal, "
+                                 "ville, siren, tva_intra, email FROM infos WHERE id = :client"))
+            .bind(QStringLiteral(":facture"), numero)
+            .bind(QStringLiteral(":client"), e.idClient)
+            .exec();
+    }
+    return numero;
 }
 
 void DocumentStore::addLine(int numero, int nb, const QString &idPrestation, const QString &ttc,
@@ -238,6 +250,10 @@ bool DocumentStore::remove(int numero)
     Sql(m_db, QStringLiteral("DELETE FROM %1 WHERE %2 = :id").arg(itemTable(), key()))
         .bind(QStringLiteral(":id"), numero)
         .exec();
+    if (m_kind == Kind::Facture)
+        Sql(m_db, QStringLiteral("DELETE FROM facture_acheteur WHERE id_facture = :id"))
+            .bind(QStringLiteral(":id"), numero)
+            .exec();
     Sql q(m_db, QStringLiteral("DELETE FROM %1 WHERE id = :id").arg(table()));
     q.bind(QStringLiteral(":id"), numero).exec();
     const bool deleted = q.numRowsAffected() > 0;
@@ -263,16 +279,20 @@ bool DocumentStore::setColumns(int numero, const QStringList &columns, const QVa
     return q.numRowsAffected() > 0;
 }
 
-void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const ListFilter &filter) const
+QList<DocumentStore::ListRow> DocumentStore::readList(const ListFilter &filter) const
 {
-    QString statement =
-        QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 1").arg(columns.join(QStringLiteral(", ")), table());
+    QString statement = QStringLiteral("SELECT id, f_date, sejour_debut, sejour_fin, adresse_facturation, "
+                                       "mode_reglement, remise, acompte, total_ht, total_tva, total_ttc, %1 "
+                                       "FROM %2 WHERE 1 = 1")
+                            .arg(m_kind == Kind::Facture ? QStringLiteral("facturx") : QStringLiteral("NULL"),
+                                 table());
     if (!filter.mode.isEmpty())
         statement += QStringLiteral(" AND mode_reglement = :mode");
     if (!filter.clientId.isEmpty())
         statement += QStringLiteral(" AND id_client = :client");
     statement += QStringLiteral(" ORDER BY id DESC");
     Sql q(m_db, statement);
+    q.query().setForwardOnly(true);
     if (!filter.mode.isEmpty())
         q.bind(QStringLiteral(":mode"), filter.mode);
     if (!filter.clientId.isEmpty()) {
@@ -282,34 +302,89 @@ void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const L
             throw KestrovaError(QStringLiteral("« %1 » n'est pas un numéro de client.").arg(filter.clientId));
         q.bind(QStringLiteral(":client"), client);
     }
-    const QList<QVariantList> rows = q.rows();
+    q.exec();
+    QList<ListRow> rows;
+    while (q.next()) {
+        ListRow r;
+        const auto flag = [&](int field, const QVariant &v) {
+            if (v.isNull())
+                r.nulls |= quint16(1u << field);
+            return v;
+        };
+        const auto day = [&](int field) {
+            const QVariant v = flag(field, q.value(field));
+            return v.isNull() ? QDate() : Format::fromIsoDate(v.toString());
+        };
+        r.id = flag(Id, q.value(Id)).toInt();
+        r.date = day(FDate);
+        r.debut = day(SejourDebut);
+        r.fin = day(SejourFin);
+        r.adresse = flag(Adresse, q.value(Adresse)).toString();
+        r.mode = flag(Mode, q.value(Mode)).toString();
+        r.remise = flag(Remise, q.value(Remise)).toDouble();
+        r.acompte = flag(Acompte, q.value(Acompte)).toDouble();
+        r.ht = flag(TotalHt, q.value(TotalHt)).toDouble();
+        r.tva = flag(TotalTva, q.value(TotalTva)).toDouble();
+        r.ttc = flag(TotalTtc, q.value(TotalTtc)).toDouble();
+        r.facturx = day(Facturx);
+        rows.append(r);
+    }
+    return rows;
+}
 
-    const QDate noDate(1899, 12, 31);
+DocumentStore::ListField DocumentStore::listField(const QString &column)
+{
+    static const QStringList names = {QStringLiteral("id"),          QStringLiteral("f_date"),
+                                      QStringLiteral("sejour_debut"), QStringLiteral("sejour_fin"),
+                                      QStringLiteral("adresse_facturation"), QStringLiteral("mode_reglement"),
+                                      QStringLiteral("remise"),      QStringLiteral("acompte"),
+                                      QStringLiteral("total_ht"),    QStringLiteral("total_tva"),
+                                      QStringLiteral("total_ttc"),   QStringLiteral("facturx")};
+    const qsizetype i = names.indexOf(column);
+    return i < 0 ? ListFieldCount : ListField(i);
+}
+
+QString DocumentStore::listText(Kind kind, const ListRow &row, ListField field)
+{
+    if (field >= ListFieldCount || row.isNull(field))
+        return {};
+    // A quote's stay left unset is stored as 31/12/1899 and shows empty.
+    const auto stay = [kind](const QDate &d) {
+        return kind == Kind::Devis && d == QDate(1899, 12, 31) ? QString() : Format::date(d);
+    };
+    switch (field) {
+    case Id: return QString::number(row.id);
+    case FDate: return Format::date(row.date);
+    case SejourDebut: return stay(row.debut);
+    case SejourFin: return stay(row.fin);
+    case Adresse: return flattenAddress(row.adresse);
+    case Mode: return row.mode;
+    case Remise: return Format::number(row.remise);
+    case Acompte: return Format::number(row.acompte);
+    case TotalHt: return Format::number(row.ht);
+    case TotalTva: return Format::number(row.tva);
+    case TotalTtc: return Format::number(row.ttc);
+    case Facturx: return Format::date(row.facturx);
+    case ListFieldCount: break;
+    }
+    return {};
+}
+
+void DocumentStore::fillList(TextGrid &grid, const QStringList &columns, const ListFilter &filter) const
+{
+    QList<ListField> fields;
+    for (const QString &name : columns)
+        fields << listField(name);
+    const QList<ListRow> rows = readList(filter);
     grid.setColumnCount(qMax(grid.columnCount(), int(columns.size())));
     if (grid.rowCount() == 0)
         grid.setRowCount(1);
     int k = 0;
-    for (const QVariantList &row : rows) {
+    for (const ListRow &row : rows) {
         QStringList cells;
-        for (int c = 0; c < columns.size(); ++c) {
-            const QString &name = columns.at(c);
-            const QVariant &v = row.at(c);
-            if (v.isNull()) {
-                cells << QString();
-            } else if (name == QLatin1String("id")) {
-                cells << QString::number(v.toInt());
-            } else if (name == QLatin1String("f_date") || name.startsWith(QLatin1String("sejour_"))) {
-                const QDate d = Format::fromIsoDate(v.toString());
-                const bool hidden = m_kind == Kind::Devis && name != QLatin1String("f_date") && d == noDate;
-                cells << (hidden ? QString() : Format::date(d));
-            } else if (name == QLatin1String("adresse_facturation")) {
-                cells << flattenAddress(v.toString());
-            } else if (name == QLatin1String("mode_reglement")) {
-                cells << v.toString();
-            } else {
-                cells << Format::number(v.toDouble());
-            }
-        }
+        cells.reserve(fields.size());
+        for (const ListField field : fields)
+            cells << listText(m_kind, row, field);
         grid.setRowCount(grid.rowCount() + 1);
         grid.setRow(++k, cells);
     }
@@ -321,7 +396,7 @@ DocumentStore::Record DocumentStore::read(int numero) const
     const bool quote = m_kind == Kind::Devis;
     const QList<QVariantList> docs =
         Sql(m_db, QStringLiteral("SELECT adresse_facturation, f_date, mode_reglement, total_ht, total_ttc, "
-                                 "sejour_debut, sejour_fin, remise%1 FROM %2 WHERE id = :id")
+                                 "sejour_debut, sejour_fin, remise, acompte, id_client%1 FROM %2 WHERE id = :id")
                       .arg(quote ? QStringLiteral(", commentaires") : QString(), table()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
@@ -336,18 +411,21 @@ DocumentStore::Record DocumentStore::read(int numero) const
         r.sejourDebut = d[5].isNull() ? QDate() : Format::fromIsoDate(d[5].toString());
         r.sejourFin = d[6].isNull() ? QDate() : Format::fromIsoDate(d[6].toString());
         r.remise = d[7].isNull() ? 0 : d[7].toDouble();
+        r.acompte = d[8].isNull() ? 0 : d[8].toDouble();
+        r.idClient = d[9].toInt();
         if (quote)
-            r.commentaires = d[8].toString();
+            r.commentaires = d[10].toString();
     }
     const QList<QVariantList> lines =
         Sql(m_db,
-            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb FROM %1 WHERE %2 = :id ORDER BY id ASC")
+            QStringLiteral("SELECT libelle, tarif_ht, taux_tva, nb, tarif_ttc FROM %1 WHERE %2 = :id ORDER BY id ASC")
                 .arg(itemTable(), key()))
             .bind(QStringLiteral(":id"), numero)
             .rows();
     r.lines.reserve(lines.size());
     for (const QVariantList &l : lines)
-        r.lines.append({l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt()});
+        r.lines.append(
+            {l[0].toString(), l[1].toDouble(), l[2].isNull() ? QVariant() : l[2], l[3].toInt(), l[4].toDouble()});
     return r;
 }
 

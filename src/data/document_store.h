@@ -59,6 +59,35 @@ public:
     };
     void fillList(TextGrid &grid, const QStringList &columns, const ListFilter &filter) const;
 
+    // One document of a list, typed: what fillList formats, read forward-only
+    // so that a window can show thousands of them and format only what is on
+    // screen. Null values are flagged, dates kept as dates.
+    enum ListField { Id, FDate, SejourDebut, SejourFin, Adresse, Mode, Remise, Acompte, TotalHt, TotalTva,
+                     TotalTtc, Facturx, ListFieldCount };
+    struct ListRow
+    {
+        int id = 0;
+        QDate date;
+        QDate debut;
+        QDate fin;
+        QString adresse; // as stored; flattened when shown
+        QString mode;
+        double remise = 0;
+        double acompte = 0;
+        double ht = 0;
+        double tva = 0;
+        double ttc = 0;
+        QDate facturx; // invoices: the day the electronic copy was last written
+        quint16 nulls = 0; // bit ListField set when the column is null
+
+        bool isNull(ListField field) const { return nulls & (1u << field); }
+    };
+    QList<ListRow> readList(const ListFilter &filter) const;
+    // The text fillList writes for that field of the row.
+    static QString listText(Kind kind, const ListRow &row, ListField field);
+    // The field a column name of fillList stands for; ListFieldCount when none.
+    static ListField listField(const QString &column);
+
     // The document and its lines as the documents print them.
     struct Line
     {
@@ -66,6 +95,7 @@ public:
         double ht = 0;
         QVariant taux; // null when the line has no rate
         int nb = 0;
+        double ttc = 0;
     };
     struct Record
     {
@@ -78,6 +108,8 @@ public:
         QDate sejourDebut;
         QDate sejourFin;
         double remise = 0;
+        double acompte = 0;
+        int idClient = 0;
         QString commentaires;
         QList<Line> lines;
     };

@@ -150,21 +150,40 @@ void Log::journaliserAjoutReservation(int id, const QString &jour, const QString
                                                    {QStringLiteral("reglement"), reglement}}));
 }
 
-void Log::journaliserAjoutClient(int idClient)
+namespace {
+// The <client ... /> element of a client row as the log records it.
+QString clientElement(const QSqlDatabase &db, int idClient);
+} // namespace
+
+void Log::anonymiserClient(int idClient)
 {
-    if (!m_journalActif)
-        return;
+    Sql(m_use.db(), QStringLiteral("UPDATE log SET apres = :apres WHERE operation = 'ajout_client' "
+                                   "AND (apres LIKE :prefix OR avant LIKE :prefix)"))
+        .bind(QStringLiteral(":apres"), clientElement(m_use.db(), idClient))
+        .bind(QStringLiteral(":prefix"), QStringLiteral("<client id='%1' %").arg(idClient))
+        .exec();
+}
+
+void Log::journaliserEffacementClient(int idClient, int facturesGardees, int sejoursGardes)
+{
+    insert(QStringLiteral("effacement_client"),
+           element(QStringLiteral("effacement"), {{QStringLiteral("client"), QString::number(idClient)},
+                                                  {QStringLiteral("factures_gardees"), QString::number(facturesGardees)},
+                                                  {QStringLiteral("sejours_gardes"), QString::number(sejoursGardes)}}));
+}
+
+namespace {
+QString clientElement(const QSqlDatabase &db, int idClient)
+{
     const QList<QVariantList> rows =
-        Sql(m_use.db(),
-            QStringLiteral("SELECT type,nom_ets,nom,prenom,tel,somme,fax,email FROM infos WHERE id = :id"))
+        Sql(db, QStringLiteral("SELECT type,nom_ets,nom,prenom,tel,somme,fax,email FROM infos WHERE id = :id"))
             .bind(QStringLiteral(":id"), idClient)
             .rows();
     if (rows.isEmpty())
         throw DatabaseError(
             QStringLiteral("Le client %1 n'existe pas : l'ajout ne peut être journalisé.").arg(idClient));
     const QVariantList &c = rows.first();
-    insert(QStringLiteral("ajout_client"),
-           element(QStringLiteral("client"), {{QStringLiteral("id"), QString::number(idClient)},
+    return element(QStringLiteral("client"), {{QStringLiteral("id"), QString::number(idClient)},
                                               {QStringLiteral("type_client"), text(c.at(0))},
                                               {QStringLiteral("nom_ets"), text(c.at(1))},
                                               {QStringLiteral("nom"), text(c.at(2))},
@@ -172,7 +191,15 @@ void Log::journaliserAjoutClient(int idClient)
                                               {QStringLiteral("tel"), text(c.at(4))},
                                               {QStringLiteral("somme"), text(c.at(5))},
                                               {QStringLiteral("fax"), text(c.at(6))},
-                                              {QStringLiteral("email"), text(c.at(7))}}));
+                                              {QStringLiteral("email"), text(c.at(7))}});
+}
+} // namespace
+
+void Log::journaliserAjoutClient(int idClient)
+{
+    if (!m_journalActif)
+        return;
+    insert(QStringLiteral("ajout_client"), clientElement(m_use.db(), idClient));
 }
 
 void Log::insert(const QString &operation, const QString &apres)

@@ -25,6 +25,11 @@ public:
     // Records a client just inserted ("ajout_client"). Throws DatabaseError when
     // the client does not exist. Does nothing while logging is off.
     void journaliserAjoutClient(int idClient);
+    // After a client's erasure: the client entries already logged show the
+    // anonymised row, and one entry ("effacement_client") records the erasure
+    // itself, whether logging is on or not: the hotel must be able to show it.
+    void anonymiserClient(int idClient);
+    void journaliserEffacementClient(int idClient, int facturesGardees, int sejoursGardes);
 
     // Whole tables as XML documents for the on-line planning, on one line: the
     // declaration, the root (`majclient` for clients, `majplanning` for the

@@ -74,7 +74,10 @@ const QList<Table> &tables()
           {"adresse1", "VARCHAR(250)"},
           {"adresse2", "VARCHAR(250)"},
           {"codepostal", "VARCHAR(10)"},
-          {"ville", "VARCHAR(250)"}}},
+          {"ville", "VARCHAR(250)"},
+          // Business clients' identifiers for their electronic invoices.
+          {"siren", "VARCHAR(20)"},
+          {"tva_intra", "VARCHAR(20)"}}},
         {"reserv",
          {{"id", kCounter},
           {"r_date", "DATETIME"},
@@ -100,7 +103,8 @@ const QList<Table> &tables()
           {"tarif_ttc", "DOUBLE"},
           {"chk_gratuit_enfant", "INT"},
           {"chk_add_auto", "INT"}}},
-        {"facturation", documentColumns()},
+        // facturx: when the invoice's electronic copy (Factur-X) was last written.
+        {"facturation", documentColumns() + QList<Column>{{"facturx", "DATETIME"}}},
         {"facturation_item", lineColumns("id_facture")},
         {"tva", {{"id", kCounter}, {"taux", "DOUBLE"}}},
         {"reserv_prestations",
@@ -123,6 +127,42 @@ const QList<Table> &tables()
           {"tarif_ht", "DOUBLE"},
           {"tarif_tva", "DOUBLE"},
           {"tarif_ttc", "DOUBLE"}}},
+        // Channel calendars. What each exported stay was last published as, so
+        // that a stay keeps its UID and its SEQUENCE rises only when it changes.
+        {"ical_export",
+         {{"uid", "TEXT PRIMARY KEY"},
+          {"sequence", "INT"},
+          {"empreinte", "TEXT"},
+          {"dtstamp", "TEXT"}}},
+        // The UID each night was last exported under: a stay moved to another
+        // room or lengthened keeps the UID of the nights it kept.
+        {"ical_export_nuit", {{"id_reserv", "INTEGER PRIMARY KEY"}, {"uid", "TEXT"}}},
+        // The buyer of an invoice as the client's card held it when the client's
+        // personal data were erased: the electronic invoice keeps naming him.
+        {"facture_acheteur",
+         {{"id_facture", "INTEGER PRIMARY KEY"},
+          {"type", "INT"},
+          {"nom_ets", "VARCHAR(200)"},
+          {"nom", "VARCHAR(100)"},
+          {"prenom", "VARCHAR(100)"},
+          {"adresse1", "VARCHAR(250)"},
+          {"adresse2", "VARCHAR(250)"},
+          {"codepostal", "VARCHAR(10)"},
+          {"ville", "VARCHAR(250)"},
+          {"siren", "VARCHAR(20)"},
+          {"tva_intra", "VARCHAR(20)"},
+          {"email", "VARCHAR(200)"}}},
+        // Stays imported from a booking site's feed: one client of their own each,
+        // the dates last read in the feed (departure day exclusive).
+        {"ical_import",
+         {{"id", kCounter},
+          {"numero_chambre", "INT"},
+          {"produit", "TEXT"},
+          {"uid", "TEXT"},
+          {"id_client", "INT"},
+          {"debut", "DATETIME"},
+          {"fin", "DATETIME"},
+          {"resume", "TEXT"}}},
     };
     return t;
 }
@@ -139,6 +179,8 @@ const QList<QPair<const char *, const char *>> &indexes()
         {"idx_prestations_tarifs_service", "prestations_tarifs (id_prestation, id_periode, numero_chambre)"},
         {"idx_facturation_item_facture", "facturation_item (id_facture)"},
         {"idx_devis_item_devis", "devis_item (id_devis)"},
+        {"idx_ical_import_feed", "ical_import (numero_chambre, produit, uid)"},
+        {"idx_ical_export_nuit_uid", "ical_export_nuit (uid)"},
     };
     return i;
 }

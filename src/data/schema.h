@@ -10,7 +10,9 @@
 namespace Schema {
 
 // Version written in PRAGMA user_version once the schema is complete.
-constexpr int version = 1;
+// 2: the channel calendars' tables (ical_export, ical_export_nuit, ical_import) and
+//    the buyers of invoices kept through a client's erasure (facture_acheteur).
+constexpr int version = 2;
 
 struct Report
 {
@@ -18,7 +20,8 @@ struct Report
     QStringList changes;      // tables and columns added by an upgrade, indexes made
 };
 
-// The 14 table names, in creation order.
+// The table names, in creation order: the 14 of the hotel's data, then the
+// channel calendars' bookkeeping.
 QStringList tableNames();
 // The column names of one table, in the order of the data model.
 QStringList columnNames(const QString &table);

@@ -7,7 +7,9 @@
 #include "pdf/pdf_doc.h"
 #include "pdf/pdf_error.h"
 #include "pdf/pdf_image.h"
+#include "documents/vat_breakdown.h"
 #include "settings/ini_file.h"
+#include "settings/seller_identity.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -100,6 +102,9 @@ DocumentDrawer::Hotel DocumentDrawer::readHotel()
     h.tvaLast = !v.at(8).isEmpty();
     h.logo = v.at(9);
     h.monnaie = v.at(10);
+    const SellerIdentity seller = SellerIdentity::read();
+    h.identite = seller.identityLine();
+    h.paiement = seller.paymentLine();
     return h;
 }
 
@@ -146,7 +151,7 @@ DocumentDrawer::Texts DocumentDrawer::texts(const Content &c)
         if (l.nb != 0)
             row.unitaire = Format::amount2(l.ht / l.nb);
         if (!l.taux.isNull())
-            row.taux = Format::number(l.taux.toDouble());
+            row.taux = Format::number(l.taux.toDouble()) + (quote ? QString() : QStringLiteral(" %"));
         row.nb = QString::number(l.nb);
         row.total = Format::amount2(l.ht) + QLatin1Char(' ') + C;
         t.lignes.append(row);
@@ -160,6 +165,22 @@ DocumentDrawer::Texts DocumentDrawer::texts(const Content &c)
     t.ht = Format::amount2(r.ht) + QLatin1Char(' ') + C;
     t.tva = Format::amount2(r.ttc - r.ht) + QLatin1Char(' ') + C;
     t.ttc = Format::amount2(r.ttc) + QLatin1Char(' ') + C;
+    if (!c.hotel.identite.isEmpty())
+        t.pied << c.hotel.identite;
+    if (quote)
+        return t;
+    if (!c.hotel.paiement.isEmpty())
+        t.pied << c.hotel.paiement;
+    const VatBreakdown::Totals totals = VatBreakdown::compute(r);
+    const auto money = [&C](qint64 cents) -> QString { return Format::amount2(cents / 100.0) + QLatin1Char(' ') + C; };
+    if (!t.net) {
+        for (const VatBreakdown::Rate &g : totals.rates)
+            t.tvaParTaux << QStringLiteral("TVA %1 % sur %2 : %3").arg(Format::number(g.rate), money(g.base), money(g.tax));
+    }
+    if (totals.deposit != 0) {
+        t.acompte = money(totals.deposit);
+        t.reste = money(totals.due);
+    }
     return t;
 }
 
@@ -198,12 +219,37 @@ public:
     {
         m_doc.AddPage();
         m_canvas = m_doc.GetCanvas();
+        footer();
     }
+    // The footer lines, small and centred at the foot of the page.
+    void setFooter(const QStringList &texts)
+    {
+        m_footer.clear();
+        if (texts.isEmpty())
+            return;
+        m_canvas->SelectFont(QStringLiteral("Arial"), 7);
+        m_footer = DocumentDrawer::wrap(texts, W() - 60, [this](const QString &s) { return m_canvas->MeasureText(s); });
+        m_canvas->SelectFont(QStringLiteral("Arial"), 10);
+    }
+    void footer()
+    {
+        if (m_footer.isEmpty())
+            return;
+        m_canvas->SelectFont(QStringLiteral("Arial"), 7);
+        double y = 12 + 8 * (m_footer.size() - 1);
+        for (const QString &line : m_footer) {
+            centred(y, line);
+            y -= 8;
+        }
+        m_canvas->SelectFont(QStringLiteral("Arial"), 10);
+    }
+    int footerLines() const { return int(m_footer.size()); }
     TPdfCanvas *canvas() { return m_canvas; }
 
 private:
     TPdfDoc &m_doc;
     TPdfCanvas *m_canvas;
+    QStringList m_footer;
 };
 
 constexpr double kX = 30;
@@ -245,6 +291,17 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
     PdfPage p(doc);
     const double W = p.W(), H = p.H();
     const int n = c.hotel.n;
+    p.setFooter(t.pied);
+    p.footer();
+    // The bottom blocks go up by what a tall footer needs (its top line is at
+    // 12 + 8 per further line, the lowest block's baseline at `lowest`).
+    const double lowest = !t.net ? (t.acompte.isEmpty() ? 59 : 30) : 50;
+    const double up = std::max(0.0, 12 + 8.0 * (p.footerLines() - 1) + 10 - lowest);
+    // The tax lines beside the totals go from y = 100 down, higher when more
+    // than three; table rows stay above them.
+    const int taxLines = int(t.tvaParTaux.size());
+    const double taxTop = std::max(100.0, 70.0 + kL * (taxLines - 1)) + up;
+    const double bottom = std::max(kPdfBottom + up, taxTop + 30);
 
     p.frame(19, H - 19, 249, -(15 * n + 10));
 
@@ -294,7 +351,7 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
 
     // Rows go down the page; one that would reach the totals starts a new page.
     auto roomFor = [&](double &dd, bool table) {
-        if (H - dd >= kPdfBottom)
+        if (H - dd >= bottom)
             return;
         p.newPage();
         dd = kPdfTop;
@@ -325,7 +382,7 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
         if (!t.commentaires.isEmpty()) {
             double y = H - d - 2 * kL;
             auto line = [&](const QString &s) {
-                if (y < kPdfBottom) {
+                if (y < bottom) {
                     p.newPage();
                     y = H - kPdfTop;
                 }
@@ -339,19 +396,33 @@ void DocumentDrawer::drawPdf(const Content &c, TPdfDoc &doc)
     }
 
     if (!t.net) {
-        p.frame(374, 59, 201, 60);
-        p.text(380, 100, QStringLiteral("Total HT  : "));
-        p.right(W - 30, 100, t.ht);
-        p.text(380, 85, QStringLiteral("Total TVA : "));
-        p.right(W - 30, 85, t.tva);
-        p.text(380, 70, QStringLiteral("Total TTC : "));
-        p.right(W - 30, 70, t.ttc);
+        p.frame(374, 59 + up, 201, 60);
+        p.text(380, 100 + up, QStringLiteral("Total HT  : "));
+        p.right(W - 30, 100 + up, t.ht);
+        p.text(380, 85 + up, QStringLiteral("Total TVA : "));
+        p.right(W - 30, 85 + up, t.tva);
+        p.text(380, 70 + up, QStringLiteral("Total TTC : "));
+        p.right(W - 30, 70 + up, t.ttc);
+        for (int i = 0; i < taxLines; ++i)
+            p.text(kX, taxTop - kL * i, t.tvaParTaux.at(i));
+        if (!t.acompte.isEmpty()) {
+            p.text(380, 44 + up, QStringLiteral("Acompte : "));
+            p.right(W - 30, 44 + up, t.acompte);
+            p.text(380, 30 + up, QStringLiteral("Reste à payer : "));
+            p.right(W - 30, 30 + up, t.reste);
+        }
     } else {
-        p.frame(374, 89, 201, 30);
-        p.text(380, 100, QStringLiteral("Total Net : "));
-        p.right(W - 50, 100, t.ttc);
+        p.frame(374, 89 + up, 201, 30);
+        p.text(380, 100 + up, QStringLiteral("Total Net : "));
+        p.right(W - 50, 100 + up, t.ttc);
+        if (!t.acompte.isEmpty()) {
+            p.text(380, 74 + up, QStringLiteral("Acompte : "));
+            p.right(W - 50, 74 + up, t.acompte);
+            p.text(380, 60 + up, QStringLiteral("Reste à payer : "));
+            p.right(W - 50, 60 + up, t.reste);
+        }
         p.canvas()->SelectFont(QStringLiteral("Times-Roman"), 6);
-        p.centred(50, exemptionNotice());
+        p.centred(50 + up, exemptionNotice());
     }
 }
 
@@ -406,13 +477,43 @@ public:
     {
         m_painter.drawImage(QRectF(x, y, img.width(), img.height()), img);
     }
-    bool newPage() { return m_newPage && m_newPage(); }
+    bool newPage()
+    {
+        if (!(m_newPage && m_newPage()))
+            return false;
+        footer();
+        return true;
+    }
+    // Footer lines in 7 points, centred, the last one ending at the page's foot.
+    void setFooter(const QStringList &texts)
+    {
+        m_footer.clear();
+        if (texts.isEmpty())
+            return;
+        setFontSize(7);
+        m_footer = DocumentDrawer::wrap(texts, P() - 200, [this](const QString &s) { return width(s); });
+        setFontSize(12);
+    }
+    double footerHeight() const { return m_footer.isEmpty() ? 0 : 65.0 * m_footer.size(); }
+    void footer()
+    {
+        if (m_footer.isEmpty())
+            return;
+        setFontSize(7);
+        double y = Q() - footerHeight();
+        for (const QString &line : m_footer) {
+            text(std::round((P() - width(line)) / 2), y, line);
+            y += 65;
+        }
+        setFontSize(12);
+    }
 
 private:
     QPainter &m_painter;
     const PrintScale &m_scale;
     std::function<bool()> m_newPage;
     QFontMetricsF m_metrics{QFont()};
+    QStringList m_footer;
 };
 
 constexpr double kPX = 100;
@@ -455,6 +556,16 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
     PaperPage p(painter, scale, newPage);
     const double P = p.P(), Q = p.Q();
     const int n = c.hotel.n;
+    p.setFooter(t.pied);
+    p.footer();
+    // The bottom blocks go up as far as a tall footer needs (three lines).
+    const double B = Q - std::max(0.0, p.footerHeight() + 20 - 180);
+    // The tax lines go at the left of the totals from B - 600 down, higher when
+    // more than three; a deposit adds two lines above the totals.
+    const int taxLines = int(t.tvaParTaux.size());
+    const double taxTop = std::min(B - 600, B - 320 - kPL * (taxLines - 1));
+    const bool deposit = !t.acompte.isEmpty();
+    const double totalsTop = (deposit && !t.net ? B - 650 - 2 * kPL : B - 650);
 
     p.rect(50, 250, 2600, 300 + kPL * n);
 
@@ -496,9 +607,9 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
     y += 3 * kPL;
     p.text(std::round((P - p.width(t.titre)) / 2) - 100, y, t.titre);
 
-    // A row must end above the totals block (its top is Q - 650); one that
+    // A row must end above the totals block (its top is B - 650); one that
     // would not starts a new page, whose table gets its header again.
-    const double lowest = Q - 650 - 25 - kPL;
+    const double lowest = std::min(totalsTop, taxTop - 50) - 25 - kPL;
     auto roomFor = [&](double &yy, bool table) {
         if (yy <= lowest || !p.newPage())
             return;
@@ -539,16 +650,32 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
     }
 
     if (!t.net) {
-        p.rect(3250, Q - 650, 4900, Q - 180);
-        p.text(3300, Q - 600, QStringLiteral("Total HT  : "));
-        p.right(P - 100, Q - 600, t.ht);
-        p.text(3300, Q - 460, QStringLiteral("Total TVA : "));
-        p.right(P - 100, Q - 460, t.tva);
-        p.text(3300, Q - 320, QStringLiteral("Total TTC : "));
-        p.right(P - 100, Q - 320, t.ttc);
+        // With a deposit the block grows upwards by its two lines.
+        const double up = deposit ? 2 * kPL : 0;
+        p.rect(3250, B - 650 - up, 4900, B - 180);
+        p.text(3300, B - 600 - up, QStringLiteral("Total HT  : "));
+        p.right(P - 100, B - 600 - up, t.ht);
+        p.text(3300, B - 460 - up, QStringLiteral("Total TVA : "));
+        p.right(P - 100, B - 460 - up, t.tva);
+        p.text(3300, B - 320 - up, QStringLiteral("Total TTC : "));
+        p.right(P - 100, B - 320 - up, t.ttc);
+        if (deposit) {
+            p.text(3300, B - 460, QStringLiteral("Acompte : "));
+            p.right(P - 100, B - 460, t.acompte);
+            p.text(3300, B - 320, QStringLiteral("Reste à payer : "));
+            p.right(P - 100, B - 320, t.reste);
+        }
+        for (int i = 0; i < taxLines; ++i)
+            p.text(kPX, taxTop + kPL * i, t.tvaParTaux.at(i));
     } else {
-        p.text(1800, Q - 600, QStringLiteral("Total Net : "));
-        p.right(P - 100, Q - 600, t.ttc);
+        p.text(1800, B - 600, QStringLiteral("Total Net : "));
+        p.right(P - 100, B - 600, t.ttc);
+        if (deposit) {
+            p.text(1800, B - 460, QStringLiteral("Acompte : "));
+            p.right(P - 100, B - 460, t.acompte);
+            p.text(1800, B - 320, QStringLiteral("Reste à payer : "));
+            p.right(P - 100, B - 320, t.reste);
+        }
         // In 6 points the notice is wider than the page on paper: it is made
         // smaller until it fits between the margins.
         double size = 6;
@@ -557,7 +684,7 @@ void DocumentDrawer::drawPaper(const Content &c, QPainter &painter, const PrintS
             size -= 0.25;
             p.setFontSize(size);
         }
-        p.text(std::round((P - p.width(exemptionNotice())) / 2), Q - 100, exemptionNotice());
+        p.text(std::round((P - p.width(exemptionNotice())) / 2), Q - 100 - p.footerHeight(), exemptionNotice());
     }
 }
 
@@ -567,4 +694,25 @@ QString DocumentDrawer::exemptionNotice()
         "Dispensé d'immatriculation en application de l'article L123-1-1 du code de commerce ou en "
         "application du V de l'article 19 de la loi n° 96-603 du 5 juillet 1996 relative au "
         "développement du commerce et de l'artisanat.");
+}
+
+QStringList DocumentDrawer::wrap(const QStringList &texts, double width,
+                                 const std::function<double(const QString &)> &measure)
+{
+    QStringList lines;
+    for (const QString &text : texts) {
+        QString line;
+        for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && measure(longer) > width) {
+                lines << line;
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        if (!line.isEmpty())
+            lines << line;
+    }
+    return lines;
 }

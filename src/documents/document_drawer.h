@@ -30,6 +30,8 @@ public:
         int n = 0;            // non-empty settings among the nine counted
         QString logo;         // picture path, empty when none
         QString monnaie;      // currency symbol
+        QString identite;     // legal identity of the footer (every document), empty when none
+        QString paiement;     // payment terms and late-payment mentions (invoices), empty when none
     };
     static Hotel readHotel();
 
@@ -66,6 +68,12 @@ public:
         bool net = false; // no tax: "Total Net : " and the exemption notice
         QString ht, tva, ttc;
         QStringList commentaires;
+        // Invoices: "TVA 10 % sur 450.92 € : 45.09 €" per rate (none when no tax),
+        // and the deposit with what remains due when a deposit was taken.
+        QStringList tvaParTaux;
+        QString acompte, reste;
+        // Footer lines of every page (legal identity, payment terms).
+        QStringList pied;
     };
     static Texts texts(const Content &content);
 
@@ -78,6 +86,9 @@ public:
 
     // The exemption notice printed under "Total Net : ".
     static QString exemptionNotice();
+
+    // The footer's texts cut into lines no wider than `width` by `measure`.
+    static QStringList wrap(const QStringList &texts, double width, const std::function<double(const QString &)> &measure);
 };
 
 // Writing, opening and printing the documents, shared by Facture and Devis.

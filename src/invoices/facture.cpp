@@ -3,8 +3,11 @@
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/text_grid.h"
+#include "data/client_data.h"
 #include "data/sql.h"
 #include "documents/document_drawer.h"
+#include "invoices/facturx.h"
+#include "settings/seller_identity.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -167,11 +170,17 @@ void Facture::listeFactures(TextGrid &grille, const QString &modeReglement, int 
                            QStringLiteral("acompte"),
                            QStringLiteral("total_ht"),
                            QStringLiteral("total_tva"),
-                           QStringLiteral("total_ttc")}
+                           QStringLiteral("total_ttc"),
+                           QStringLiteral("facturx")}
              : QStringList{QStringLiteral("id"), QStringLiteral("f_date"),
                            QStringLiteral("adresse_facturation"), QStringLiteral("mode_reglement"),
                            QStringLiteral("total_ttc")};
     store(m_use).fillList(grille, columns, {modeReglement, idClient});
+}
+
+QList<DocumentStore::ListRow> Facture::lignesListe(const QString &modeReglement) const
+{
+    return store(m_use).readList({modeReglement, QString()});
 }
 
 QString Facture::cheminPdf()
@@ -184,10 +193,33 @@ QByteArray Facture::pdfFacture(int numero) const
     return DocumentDrawer::pdf(DocumentDrawer::load(store(m_use), numero));
 }
 
-QString Facture::genererPdfFacture(int numero, bool ouvrir)
+QByteArray Facture::facturxFacture(int numero) const
+{
+    Facturx::Invoice invoice;
+    invoice.content = DocumentDrawer::load(store(m_use), numero);
+    invoice.seller = SellerIdentity::read();
+    // The buyer as the card held it when the invoice's client was erased, else the card.
+    invoice.buyer = ClientData().acheteurConserve(numero);
+    if (!invoice.buyer && invoice.content.record.found && invoice.content.record.idClient > 0)
+        invoice.buyer = Client().lire(invoice.content.record.idClient);
+    return Facturx::pdf(invoice);
+}
+
+bool Facture::facturxParDefaut()
+{
+    return SellerIdentity::read().facturx;
+}
+
+QString Facture::genererPdfFacture(int numero, bool ouvrir, Sortie sortie)
 {
     const QString path = cheminPdf();
-    DocumentOutput::writeFile(path, pdfFacture(numero));
+    const bool facturx = sortie == Sortie::Facturx || (sortie == Sortie::Reglage && facturxParDefaut());
+    if (facturx) {
+        DocumentOutput::writeFile(path, facturxFacture(numero));
+        store(m_use).setColumn(numero, QStringLiteral("facturx"), Format::isoDateTime(QDateTime::currentDateTime()));
+    } else {
+        DocumentOutput::writeFile(path, pdfFacture(numero));
+    }
     if (ouvrir)
         DocumentOutput::open(path);
     return path;

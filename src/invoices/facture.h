@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/document_entry.h"
+#include "data/document_store.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -78,14 +79,26 @@ public:
     // Addresses are flattened: "\r" -> " --", then "\n" -> "-- ".
     void listeFactures(TextGrid &grille, const QString &modeReglement, int disposition,
                        const QString &idClient) const;
+    // The same invoices typed, for the list window (every column of layout 1).
+    QList<DocumentStore::ListRow> lignesListe(const QString &modeReglement) const;
 
     // ---- Documents ---------------------------------------------------------
 
+    // Which document "facture.pdf" is: as the setting "Factures électroniques
+    // (Factur-X)" ([Hotel] facturx) says, the plain PDF, or the electronic invoice.
+    enum class Sortie { Reglage, Simple, Facturx };
     // Writes "facture.pdf" in the data directory (atomic replace) and returns
-    // its path; opens it with the desktop's viewer when ouvrir is true.
-    QString genererPdfFacture(int numero, bool ouvrir = false);
+    // its path; opens it with the desktop's viewer when ouvrir is true. An
+    // electronic invoice that cannot be written (settings missing) throws
+    // KestrovaError naming what is missing, and leaves the earlier file; once
+    // written, the invoice records when (the invoice list shows it).
+    QString genererPdfFacture(int numero, bool ouvrir = false, Sortie sortie = Sortie::Reglage);
     // The same document in memory.
     QByteArray pdfFacture(int numero) const;
+    // The electronic invoice (PDF/A-3b carrying factur-x.xml) in memory.
+    QByteArray facturxFacture(int numero) const;
+    // The setting "Factures électroniques (Factur-X)".
+    static bool facturxParDefaut();
     // Prints the paper document on the default printer without a dialog.
     // Throws KestrovaError (French) when no printer is set up or the job fails.
     void imprimerFacture(int numero);

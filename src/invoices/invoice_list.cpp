@@ -30,13 +30,27 @@ QString filtreCourant(const QString &texteFiltre)
     return texteFiltre;
 }
 
+QStringList titres()
+{
+    return {QStringLiteral("N°"),         QStringLiteral("Date"),        QStringLiteral("Du"),
+            QStringLiteral("Au"),         QStringLiteral("Client"),      QStringLiteral("Paiement"),
+            QStringLiteral("Remise"),     QStringLiteral("Acompte"),     QStringLiteral("Montant HT"),
+            QStringLiteral("Montant TVA"), QStringLiteral("Montant TTC"), QStringLiteral("Factur-X")};
+}
+
+const QList<DocumentStore::ListField> &champs()
+{
+    using S = DocumentStore;
+    static const QList<S::ListField> fields = {S::Id,     S::FDate,  S::SejourDebut, S::SejourFin,
+                                               S::Adresse, S::Mode,  S::Remise,      S::Acompte,
+                                               S::TotalHt, S::TotalTva, S::TotalTtc, S::Facturx};
+    return fields;
+}
+
 TextGrid remplir(const QString &modeReglement)
 {
     TextGrid grid(2, ColumnCount);
-    grid.setRow(0, {QStringLiteral("N°"), QStringLiteral("Date"), QStringLiteral("Du"), QStringLiteral("Au"),
-                    QStringLiteral("Client"), QStringLiteral("Paiement"), QStringLiteral("Remise"),
-                    QStringLiteral("Acompte"), QStringLiteral("Montant HT"), QStringLiteral("Montant TVA"),
-                    QStringLiteral("Montant TTC")});
+    grid.setRow(0, titres());
     Facture().listeFactures(grid, modeReglement, 1, QString());
     // The entry row stays only when no invoice was listed.
     if (grid.rowCount() > 2 && grid.isRowEmpty(grid.rowCount() - 1))

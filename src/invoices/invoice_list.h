@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/text_grid.h"
+#include "data/document_store.h"
 
 #include <QDate>
 #include <QStringList>
@@ -10,7 +11,7 @@
 // that go with its spreadsheet.
 namespace InvoiceList {
 
-enum Column { Numero = 0, Date, Du, Au, Client, Paiement, Remise, Acompte, MontantHt, MontantTva, MontantTtc, ColumnCount };
+enum Column { Numero = 0, Date, Du, Au, Client, Paiement, Remise, Acompte, MontantHt, MontantTva, MontantTtc, FacturX, ColumnCount };
 
 // "Liste des factures " (with its trailing blank, as the sheets are named).
 QString titre();
@@ -22,7 +23,12 @@ QStringList filtres();
 // placeholder "Filtrer sur paiement" and for the empty text.
 QString filtreCourant(const QString &texteFiltre);
 
-// AfficheFactures: the 11 titles, then one row per invoice of that payment
+// The 12 column titles, and the stored field each column shows.
+QStringList titres();
+const QList<DocumentStore::ListField> &champs();
+
+// AfficheFactures: the 12 titles (the last, "Factur-X", the day the
+// electronic invoice was last written), then one row per invoice of that payment
 // mode (every invoice when empty), newest first; one empty row when none.
 TextGrid remplir(const QString &modeReglement);
 

@@ -174,6 +174,27 @@ void FtpClient::upload(const QString &localFile, const QString &remoteName, cons
         progress(file.size(), file.size());
 }
 
+void FtpClient::rename(const QString &from, const QString &to)
+{
+    CURL *c = asCurl(handle());
+    const QByteArray address = url(QString()).toUtf8();
+    const QByteArray rnfr = "RNFR " + from.toUtf8();
+    const QByteArray rnto = "RNTO " + to.toUtf8();
+    curl_slist *commands = curl_slist_append(nullptr, rnfr.constData());
+    commands = curl_slist_append(commands, rnto.constData());
+    curl_easy_setopt(c, CURLOPT_URL, address.constData());
+    curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(c, CURLOPT_POSTQUOTE, commands);
+    try {
+        perform(QStringLiteral("Renommage de « %1 » en « %2 » impossible").arg(from, to));
+    } catch (...) {
+        curl_slist_free_all(commands);
+        throw;
+    }
+    curl_easy_setopt(c, CURLOPT_POSTQUOTE, nullptr);
+    curl_slist_free_all(commands);
+}
+
 void FtpClient::download(const QString &remoteName, const QString &localFile)
 {
     QSaveFile file(localFile);

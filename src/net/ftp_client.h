@@ -50,6 +50,10 @@ public:
     QStringList list();
     // Stores the local file under the remote name, replacing it.
     void upload(const QString &localFile, const QString &remoteName, const Progress &progress = {});
+    // Renames a file of the account's directory (RNFR/RNTO), replacing `to` where
+    // the server allows it: an upload under a temporary name then renamed is
+    // never seen half written.
+    void rename(const QString &from, const QString &to);
     // Fetches the remote file into localFile (written completely or not at all).
     void download(const QString &remoteName, const QString &localFile);
 

@@ -184,7 +184,10 @@ void TPdfCanvas::PlaceText(double x, double y, const QString &text)
     out.append(' ');
     PdfEncoding::appendReal(out, y);
     out.append(" Td\n", 4);
-    PdfEncoding::appendLiteral(out, PdfEncoding::toWinAnsi(PdfEncoding::pageText(text)));
+    const QByteArray bytes = PdfEncoding::toWinAnsi(PdfEncoding::pageText(text));
+    if (TPdfFont *font = m_attribute.Font())
+        font->MarkUsed(bytes);
+    PdfEncoding::appendLiteral(out, bytes);
     out.append(" Tj\nET\n", 7);
 }
 

@@ -4,8 +4,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QIODevice;
@@ -29,6 +31,19 @@ class TPdfXref;
 //
 // Misuse raises PdfError with the operation's message and leaves the document as it
 // was before the call.
+// What a PDF/A-3b document adds (an archive format): embedded fonts, an sRGB
+// output intent, XMP metadata, a file identifier, PDF 1.7.
+struct PdfAProfile
+{
+    QString title;         // dc:title and the information's Title
+    QString author;        // dc:creator and Author; left out when empty
+    QByteArray iccProfile; // the sRGB profile of the output intent
+    // Further rdf:Description elements for the XMP packet (an extension schema).
+    QByteArray extraRdf;
+    // Folders searched for the TrueType files that stand in for the standard fonts.
+    QStringList fontDirectories;
+};
+
 class TPdfDoc
 {
 public:
@@ -42,6 +57,16 @@ public:
 
     // Discards any open document and opens an empty one (catalog, information, pages).
     void NewDocument();
+    // Documents opened from now on are PDF/A-3b (nullopt: plain PDF 1.2 again).
+    // Fonts are then embedded subsets; a font file that cannot be found throws
+    // PdfError naming it.
+    void SetPdfA(std::optional<PdfAProfile> profile);
+    bool IsPdfA() const { return m_pdfa.has_value(); }
+    // Attaches a file to the open document as an associated file of the
+    // document (/AF) and in its list of embedded files. `relationship` is an
+    // AFRelationship name (Data, Alternative, Source...).
+    void AttachFile(const QString &fileName, const QByteArray &mimeType, const QByteArray &bytes,
+                    const QByteArray &relationship, const QString &description);
     // Discards the open document, if any.
     void FreeDoc();
     bool HasDoc() const { return m_doc != nullptr; }
@@ -84,7 +109,9 @@ private:
     TPdfFont *CreateFont(const QString &name);
     void RegisterXObject(TPdfStream *image, const QString &name);
     Document &RequireDoc(const char *message) const;
+    void FinishPdfA(Document &doc);
 
     std::unique_ptr<Document> m_doc;
+    std::optional<PdfAProfile> m_pdfa;
     TPdfCanvas m_canvas;
 };

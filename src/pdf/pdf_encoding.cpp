@@ -160,6 +160,21 @@ void appendHex(QByteArray &out, QByteArrayView bytes)
     out.append('>');
 }
 
+char16_t winAnsiUnicode(uchar code)
+{
+    if (code < 32 || code == 0x7F)
+        return 0;
+    if (code >= 0x80 && code < 0xA0)
+        return kWinAnsiHigh[code - 0x80];
+    return char16_t(code);
+}
+
+QByteArray flate(const QByteArray &bytes)
+{
+    // qCompress puts the uncompressed size in four bytes before the zlib stream.
+    return qCompress(bytes, 6).mid(4);
+}
+
 QByteArray toWinAnsi(QStringView text)
 {
     QByteArray bytes;

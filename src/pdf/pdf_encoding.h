@@ -31,6 +31,13 @@ void appendHex(QByteArray &out, QByteArrayView bytes);
 // becomes the no-break space A0.
 QByteArray toWinAnsi(QStringView text);
 
+// The Unicode character of a WinAnsiEncoding code; 0 for the codes the code
+// page leaves undefined (0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D) and below 32.
+char16_t winAnsiUnicode(uchar code);
+
+// The bytes compressed for the FlateDecode filter (a zlib stream).
+QByteArray flate(const QByteArray &bytes);
+
 // Text as a page shows it: brought to composed form (a letter followed by a
 // combining accent becomes the accented letter, so that it prints and measures
 // as one glyph) and with control characters (tab, line breaks) replaced by a

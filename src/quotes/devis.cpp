@@ -141,6 +141,11 @@ void Devis::listeDevisClient(int idClient, TextGrid &grille) const
     store(m_use).fillList(grille, listColumns(), {QString(), QString::number(idClient)});
 }
 
+QList<DocumentStore::ListRow> Devis::lignesListe() const
+{
+    return store(m_use).readList({});
+}
+
 QString Devis::cheminPdf()
 {
     return Paths::dataPath(QStringLiteral("devis.pdf"));

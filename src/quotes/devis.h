@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/document_entry.h"
+#include "data/document_store.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -58,6 +59,8 @@ public:
     // address (flattened as for invoices), discount, deposit, HT, TVA, TTC.
     void listeDevis(TextGrid &grille) const;
     void listeDevisClient(int idClient, TextGrid &grille) const;
+    // Every quote typed, newest first, for the list window.
+    QList<DocumentStore::ListRow> lignesListe() const;
 
     // ---- Documents ---------------------------------------------------------
 

@@ -11,12 +11,27 @@ QString titre()
     return QStringLiteral("Liste des devis ");
 }
 
+QStringList titres()
+{
+    return {QStringLiteral("N°"),         QStringLiteral("Date"),       QStringLiteral("Du"),
+            QStringLiteral("Au"),         QStringLiteral("Client"),     QStringLiteral("Remise"),
+            QStringLiteral("Acompte"),    QStringLiteral("Montant HT"), QStringLiteral("Montant TVA"),
+            QStringLiteral("Montant TTC")};
+}
+
+const QList<DocumentStore::ListField> &champs()
+{
+    using S = DocumentStore;
+    static const QList<S::ListField> fields = {S::Id,      S::FDate,   S::SejourDebut, S::SejourFin,
+                                               S::Adresse, S::Remise,  S::Acompte,     S::TotalHt,
+                                               S::TotalTva, S::TotalTtc};
+    return fields;
+}
+
 TextGrid remplir()
 {
     TextGrid grid(2, ColumnCount);
-    grid.setRow(0, {QStringLiteral("N°"), QStringLiteral("Date"), QStringLiteral("Du"), QStringLiteral("Au"),
-                    QStringLiteral("Client"), QStringLiteral("Remise"), QStringLiteral("Acompte"),
-                    QStringLiteral("Montant HT"), QStringLiteral("Montant TVA"), QStringLiteral("Montant TTC")});
+    grid.setRow(0, titres());
     Devis().listeDevis(grid);
     // The entry row stays only when no quote was listed.
     if (grid.rowCount() > 2 && grid.isRowEmpty(grid.rowCount() - 1))

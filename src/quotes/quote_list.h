@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/text_grid.h"
+#include "data/document_store.h"
 
 #include <QString>
 
@@ -14,6 +15,10 @@ enum Column { Numero = 0, Date, Du, Au, Client, Remise, Acompte, MontantHt, Mont
 
 // "Liste des devis " (with its trailing blank, as the sheets are named).
 QString titre();
+
+// The 10 column titles, and the stored field each column shows.
+QStringList titres();
+const QList<DocumentStore::ListField> &champs();
 
 // AfficheFactures: the 10 titles, then one row per quote, newest first; one
 // empty row when there is none.

@@ -44,6 +44,7 @@ void writeText(const QString &path, const QString &text)
 
 void SettingsFormModel::load()
 {
+    vendeur = SellerIdentity::read();
     const IniFile ini;
     const QStringList hotel = ini.readStrings(
         {{kHotel, QStringLiteral("nom")},
@@ -137,6 +138,11 @@ void SettingsFormModel::save()
 {
     // The numbering first: a number the next invoice would not receive is refused
     // before anything is written. An untouched number is left as it is.
+    const QString siret = vendeur.siretDigits();
+    if (!vendeur.siret.trimmed().isEmpty() && siret.size() != 9 && siret.size() != 14)
+        throw KestrovaError(QStringLiteral("Le SIREN ou SIRET « %1 » doit compter 9 chiffres (SIREN) ou 14 "
+                                           "chiffres (SIRET) : rien n'a été enregistré.")
+                                .arg(vendeur.siret.trimmed()));
     bool numberOk = false;
     const int next = numFacture.trimmed().toInt(&numberOk);
     const bool numberChanged = numFacture.trimmed() != m_storedNumFacture.trimmed();
@@ -160,6 +166,7 @@ void SettingsFormModel::save()
     ini.writeString(kHotel, QStringLiteral("monaie"), monaie);
     ini.writeString(kHotel, QStringLiteral("objetFacture"), objetFacture);
     ini.writeString(kHotel, QStringLiteral("objetDevis"), objetDevis);
+    vendeur.write();
 
     ini.writeInteger(QStringLiteral("Chambres"), QStringLiteral("nombre"), m_roomCount);
     Prestation().etendreChambres(m_roomCount);

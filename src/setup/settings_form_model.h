@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/seller_identity.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,10 @@ public:
     QString objetDevis;
     QString emailFacture; // bodies of the two templates
     QString emailDevis;
+    // "Mentions légales": the legal identity, the payment terms and the
+    // electronic invoices (its nom, tva, adresse and monnaie are not used:
+    // those of the fields above are written)
+    SellerIdentity vendeur;
     // "Affichage"
     bool showsNames = false;
     QString colorReserve;

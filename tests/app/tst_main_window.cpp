@@ -382,7 +382,7 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     QCOMPARE(entries.value(QStringLiteral("Clients")),
              QStringList({QStringLiteral("Liste des Clients"), QStringLiteral("Nouveau client")}));
     QCOMPARE(entries.value(QStringLiteral("Réservation")),
-             QStringList({QStringLiteral("Nouvelle réservation")}));
+             QStringList({QStringLiteral("Nouvelle réservation"), QStringLiteral("Calendriers en ligne (iCal)")}));
     QCOMPARE(entries.value(QStringLiteral("Facturation")),
              QStringList({QStringLiteral("Liste des factures"), QStringLiteral("Editer une facture")}));
     QCOMPARE(entries.value(QStringLiteral("Devis")),
@@ -400,7 +400,7 @@ void TestMainWindow::menusHaveTheirCaptionsAndHiddenEntries()
     QCOMPARE(enabled, QStringList({QStringLiteral("Imprimer"), QStringLiteral("Importer les données de l'ancien logiciel…"), QStringLiteral("Services web"),
                                    QStringLiteral("Quitter"),
                                    QStringLiteral("Liste des Clients"), QStringLiteral("Nouveau client"),
-                                   QStringLiteral("Nouvelle réservation"), QStringLiteral("Liste des factures"),
+                                   QStringLiteral("Nouvelle réservation"), QStringLiteral("Calendriers en ligne (iCal)"), QStringLiteral("Liste des factures"),
                                    QStringLiteral("Liste des devis"), QStringLiteral("Nouveau devis"),
                                    QStringLiteral("Personnalisation"), QStringLiteral("Prestations"),
                                    QStringLiteral("TVA"), QStringLiteral("A propos")}));

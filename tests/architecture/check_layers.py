@@ -20,8 +20,9 @@ SQL_WORDS = re.compile(
     r"\b(SELECT\b.*\bFROM|INSERT\s+(OR\s+\w+\s+)?INTO|UPDATE\s+\w+\s+SET|DELETE\s+FROM|"
     r"CREATE\s+(TABLE|INDEX|UNIQUE|TRIGGER)|ALTER\s+TABLE|DROP\s+(TABLE|INDEX)|PRAGMA\s+\w+)",
     re.IGNORECASE)
-# A literal that opens with a statement's first word, in capitals as we write them.
-SQL_START = re.compile(r"^\s*(SELECT|INSERT|UPDATE|DELETE|REPLACE|CREATE|ALTER|DROP|PRAGMA|WITH|VACUUM|BEGIN|COMMIT)\b")
+# A literal that opens with a statement's first word, in capitals as we write them
+# ("BEGIN:" opens an iCalendar component, not a transaction).
+SQL_START = re.compile(r"^\s*(SELECT|INSERT|UPDATE|DELETE|REPLACE|CREATE|ALTER|DROP|PRAGMA|WITH|VACUUM|BEGIN(?!:)|COMMIT)\b")
 # Running a statement: a query object, or exec() given the statement's text.
 SQL_CALLS = re.compile(r"\bQSqlQuery\b|\bexec\s*\(\s*(QStringLiteral\s*\(|QLatin1String\s*\(|\"|QString\b)")
 # QtPrintSupport's dialogs are widgets too; QPrinter itself is allowed in the core.

@@ -133,14 +133,16 @@ private slots:
     {
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("storedKind");
-        QTest::newRow("company keeps its name") << 1 << QStringLiteral("1/SARL Azur");
-        QTest::newRow("private person drops it") << 2 << QStringLiteral("2/");
-        QTest::newRow("anything else is a private person") << 3 << QStringLiteral("2/");
+        QTest::addColumn<QString>("storedSiren"); // a company's identifiers only
+        QTest::newRow("company keeps its name") << 1 << QStringLiteral("1/SARL Azur") << QStringLiteral("552 100 554");
+        QTest::newRow("private person drops it") << 2 << QStringLiteral("2/") << QString();
+        QTest::newRow("anything else is a private person") << 3 << QStringLiteral("2/") << QString();
     }
     void cardCodingIsWritten()
     {
         QFETCH(int, type);
         QFETCH(QString, storedKind);
+        QFETCH(QString, storedSiren);
         TestDatabase database;
         Client client;
         ClientRecord c;
@@ -152,6 +154,8 @@ private slots:
         c.nomEts = QStringLiteral("SARL Azur");
         c.nom = QStringLiteral("D'Arc");
         c.informations = QStringLiteral("ligne 1\nligne 2");
+        c.siren = QStringLiteral(" 552 100 554 ");
+        c.tvaIntra = QStringLiteral("FR40552100554");
         client.enregistrerFiche(c);
         QCOMPARE(value(QStringLiteral("SELECT type || '/' || nom_ets FROM infos WHERE id = ") + QString::number(c.id))
                      .toString(),
@@ -160,6 +164,8 @@ private slots:
         QVERIFY(back);
         QCOMPARE(back->nom, QStringLiteral("D'Arc"));
         QCOMPARE(back->informations, QStringLiteral("ligne 1\nligne 2"));
+        QCOMPARE(back->siren, storedSiren);
+        QCOMPARE(back->tvaIntra, storedSiren.isEmpty() ? QString() : QStringLiteral("FR40552100554"));
         // Empty fields are stored as empty texts, not nulls.
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM infos WHERE ville = '' AND fax = '' AND id = ") +
                        QString::number(c.id)),

@@ -93,9 +93,22 @@ private slots:
         QCOMPARE(card.entreprise()->isChecked(), entreprise);
         QCOMPARE(card.particulier()->isChecked(), !entreprise);
         QCOMPARE(card.companyEdit()->isVisibleTo(&card), entreprise);
+        // A company's identifiers for its electronic invoices, a company's only.
+        QLineEdit *siren = card.findChild<QLineEdit *>(QStringLiteral("siren"));
+        QVERIFY(siren);
+        QCOMPARE(siren->isVisibleTo(&card), entreprise);
+        if (entreprise)
+            siren->setText(QStringLiteral("552 100 554"));
         QCOMPARE(card.nomEdit()->text(), QStringLiteral("Morel"));
         QVERIFY(card.enregistrerClient());
         QCOMPARE(kindOf(id), saved);
+        QCOMPARE(Client().lire(id)->siren, entreprise ? QStringLiteral("552 100 554") : QString());
+        // KESTROVA_SHOTS=DIR writes a company's card as a user sees it, to look at.
+        if (const QString shots = qEnvironmentVariable("KESTROVA_SHOTS"); entreprise && !shots.isEmpty()) {
+            CurrentClient::set(id);
+            card.show();
+            QVERIFY(card.grab().save(shots + QStringLiteral("/client_card_company.png")));
+        }
     }
 
     void newCardSavedTwiceIsOneRow()

@@ -89,11 +89,11 @@ private slots:
         // The invoice numbers stay out of the sheet.
         QCOMPARE(XlsxReader::rowTexts(sheet, 0),
                  (QStringList{"Date", "Du", "Au", "Client", "Paiement", "Remise", "Acompte", "Montant HT",
-                              "Montant TVA", "Montant TTC"}));
+                              "Montant TVA", "Montant TTC", "Factur-X"}));
         QCOMPARE(XlsxReader::rowTexts(sheet, 1).at(3), QStringLiteral("L'Hôte"));
         QCOMPARE(XlsxReader::rowTexts(sheet, 2),
                  (QStringList{"01/02/2025", "30/01/2025", "01/02/2025", "Durand Anne ---- 3 rue Haute", "Virement",
-                              "0", "0", "100", "10", "110"}));
+                              "0", "0", "100", "10", "110", ""}));
         const QString caption = XlsxReader::rowTexts(sheet, 4).value(0);
         QCOMPARE(caption, InvoiceList::legende(QStringLiteral("Virement")));
         QVERIFY(column(sheet, "italic", 4).at(0).toBool());

@@ -3,6 +3,7 @@
 #include "data/document_entry.h"
 #include "documents/document_lines.h"
 #include "invoices/facture.h"
+#include "ui/documents/document_list_model.h"
 #include "ui/invoices/invoice_form.h"
 #include "invoices/invoice_list.h"
 #include "ui/invoices/invoice_list_window.h"
@@ -82,6 +83,44 @@ private slots:
         QCOMPARE(list.factureCourante(), 0);
         QCOMPARE(list.filterBox()->currentText(), QString());
         QCOMPARE(list.filterBox()->placeholderText(), QStringLiteral("Filtrer sur paiement"));
+    }
+
+    // The window formats lazily what the sheet and the headless commands write
+    // from the grid: both must read the same, cell for cell, nulls included.
+    void windowShowsTheSheetsGrid_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("every invoice") << QString();
+        QTest::newRow("one mode") << QStringLiteral("CB");
+        QTest::newRow("none of that mode") << QStringLiteral("Espèces");
+    }
+    void windowShowsTheSheetsGrid()
+    {
+        QFETCH(QString, filter);
+        TestDatabase database;
+        addInvoice(QStringLiteral("Virement"), 123.45);
+        DocumentEntry entry;
+        entry.idClient = 1;
+        entry.adresse = QStringLiteral("Société\r\nZone \"B\"\nCedex");
+        entry.modeReglement = QStringLiteral("CB");
+        entry.date = QDate(2024, 12, 31);
+        entry.sejourDebut = QDate(2024, 12, 28);
+        entry.sejourFin = QDate(2024, 12, 31);
+        entry.remise = QStringLiteral("5,5");
+        entry.acompte = QStringLiteral("0.1");
+        entry.totalHt = QStringLiteral("1000000.25");
+        entry.totalTva = QStringLiteral("0");
+        entry.totalTtc = QStringLiteral("0,0000001");
+        Facture().creerFacture(entry, DocumentLines::emptyGrid());
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        list.AfficheFactures(filter);
+        const TextGrid expected = InvoiceList::remplir(filter);
+        QCOMPARE(list.model()->grid(), expected);
+        for (int r = 1; r < expected.rowCount(); ++r)
+            for (int c = 0; c < expected.columnCount(); ++c)
+                QCOMPARE(list.model()->index(r - 1, c).data().toString(), expected.cell(r, c));
     }
 
     void paymentFilterAndBackToAll()

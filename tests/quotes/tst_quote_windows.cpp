@@ -5,6 +5,7 @@
 #include "common/dialogs.h"
 #include "common/format.h"
 #include "common/text_grid.h"
+#include "ui/documents/document_list_model.h"
 #include "ui/documents/client_address_box.h"
 #include "ui/documents/document_amounts_panel.h"
 #include "documents/document_lines.h"

@@ -6,6 +6,7 @@
 #include "data/sql.h"
 #include "invoices/facture.h"
 #include "settings/ini_file.h"
+#include "settings/seller_identity.h"
 #include "common/print_scale.h"
 #include "planning/planning_print.h"
 #include "ui/settings/planning_print_form.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTabWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -226,6 +228,55 @@ private slots:
         }
         QCOMPARE(InvoiceCounter().nextNumber(), next);
         QCOMPARE(newInvoice(), next);
+    }
+
+    // "Mentions légales": what is typed is stored; a SIREN/SIRET of another
+    // length is refused with nothing stored.
+    void legalMentions_data()
+    {
+        QTest::addColumn<QString>("siret");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("SIRET") << QStringLiteral("123 456 789 00012") << QString();
+        QTest::newRow("SIREN") << QStringLiteral("123456789") << QString();
+        QTest::newRow("too short") << QStringLiteral("1234") << QStringLiteral("9 chiffres (SIREN) ou 14");
+    }
+    void legalMentions()
+    {
+        QFETCH(QString, siret);
+        QFETCH(QString, error);
+        TestDatabase db;
+        setIni(QStringLiteral("Hotel"), QStringLiteral("nom"), QStringLiteral("Hôtel du Lac"));
+        ScopedAnswerer answers;
+        TForm3 form;
+        QVERIFY(form.FormShow());
+        QVERIFY(!form.facturxOption()->isChecked());
+        form.field(QStringLiteral("siret"))->setText(siret);
+        form.field(QStringLiteral("rcs"))->setText(QStringLiteral("Annecy"));
+        form.facturxOption()->setChecked(true);
+        form.penaltiesOption()->setChecked(true);
+        // KESTROVA_SHOTS=DIR writes the tab as a user sees it, to look at.
+        if (const QString shots = qEnvironmentVariable("KESTROVA_SHOTS"); !shots.isEmpty()) {
+            form.tabs()->setCurrentIndex(form.tabs()->count() - 1);
+            form.show();
+            QVERIFY(form.grab().save(shots + QStringLiteral("/settings_legal.png")));
+        }
+        form.Button1Click();
+        if (error.isEmpty()) {
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QCOMPARE(ini(QStringLiteral("Hotel"), QStringLiteral("siret")), siret);
+            QCOMPARE(ini(QStringLiteral("Hotel"), QStringLiteral("rcs")), QStringLiteral("Annecy"));
+            QVERIFY(SellerIdentity::read().facturx && SellerIdentity::read().penalitesRetard);
+            TForm3 again;
+            QVERIFY(again.FormShow());
+            QCOMPARE(again.field(QStringLiteral("siret"))->text(), siret);
+            QVERIFY(again.facturxOption()->isChecked());
+        } else {
+            QCOMPARE(answers->texts().size(), 1);
+            QVERIFY2(answers->texts().first().contains(error), qPrintable(answers->texts().first()));
+            QCOMPARE(form.result(), int(QDialog::Rejected));
+            QCOMPARE(ini(QStringLiteral("Hotel"), QStringLiteral("siret")), QStringLiteral("<absent>"));
+            QVERIFY(!SellerIdentity::read().facturx);
+        }
     }
 
     void printFormSavesMarksAtTheClickAndPrintsEveryCopy()

@@ -19,11 +19,15 @@ const QList<Command> &commands()
         {"importer", "FICHIER.mdb|DOSSIER [--verifier] [--oui]",
          "importe les données de l'ancien logiciel (--verifier : lit et rend compte sans rien changer)", false,
          &runImporter},
-        {"facture-pdf", "N [--ouvrir]", "écrit facture.pdf de la facture N et affiche son chemin", false, &runFacturePdf},
+        {"facture-pdf", "N [--ouvrir] [--facturx]", "écrit facture.pdf de la facture N (--facturx : facture électronique) et affiche son chemin", false, &runFacturePdf},
         {"devis-pdf", "N [--ouvrir]", "écrit devis.pdf du devis N et affiche son chemin", false, &runDevisPdf},
         {"envoyer", "facture|devis N [--a ADRESSE]", "envoie la facture ou le devis N par email au client (ou à ADRESSE)", false, &runEnvoyer},
         {"imprimer", "facture|devis N [--pdf FICHIER] | planning semaine|mois JJ/MM/AAAA [--noms] [--copies N] [--pdf FICHIER]",
          "imprime le document sur l'imprimante par défaut (ou dans un fichier PDF)", true, &runImprimer},
+        {"ical", "exporter DOSSIER [--noms] | importer FICHIER.ics --chambre N [--verifier] | publier DOSSIER",
+         "écrit le calendrier iCal de chaque chambre, importe celui d'un site de réservation, ou publie les calendriers", false, &runIcal},
+        {"client", "exporter ID FICHIER.json | effacer ID --oui",
+         "écrit tout ce que l'hôtel garde sur un client (JSON et PDF), ou efface ses données personnelles", false, &runClient},
     };
     return list;
 }

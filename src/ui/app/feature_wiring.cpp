@@ -10,12 +10,14 @@
 #include "ui/invoices/invoice_form.h"
 #include "ui/invoices/invoice_list_window.h"
 #include "ui/invoices/invoice_windows.h"
+#include "ui/ical/ical_window.h"
 #include "ui/net/backup_window.h"
 #include "ui/quotes/quote_form.h"
 #include "ui/quotes/quote_list_window.h"
 #include "ui/quotes/quote_windows.h"
 
 #include <QAction>
+#include <QMenu>
 
 namespace FeatureWiring {
 
@@ -87,6 +89,24 @@ void installQuotes(TForm1 *mainWindow)
     });
     menus.nouveauDevis->setEnabled(true);
     windows->linkClientCard();
+}
+
+void installCalendars(TForm1 *mainWindow)
+{
+    auto *window = new TFormCalendriers(mainWindow);
+    QMenu *menu = mainWindow->menus().reservation;
+    QAction *entry = menu->addAction(QStringLiteral("&Calendriers en ligne (iCal)"));
+    entry->setObjectName(QStringLiteral("actionCalendriers"));
+    QObject::connect(entry, &QAction::triggered, window, [window, mainWindow] {
+        window->exec();
+        if (!window->planningChanged())
+            return;
+        try {
+            mainWindow->rafraichirVues();
+        } catch (const KestrovaError &e) {
+            Dialogs::error(e.text());
+        }
+    });
 }
 
 } // namespace FeatureWiring

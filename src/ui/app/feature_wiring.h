@@ -18,5 +18,8 @@ void installQuotes(TForm1 *mainWindow);
 // "Importer les données de l'ancien logiciel…" of "Fichier" (connections closed
 // while its window is open, views refreshed after an import).
 void installImport(TForm1 *mainWindow);
+// "Calendriers en ligne" of "Réservation": the rooms' iCal feeds and the
+// import of a booking site's feed; the views are refreshed after an import.
+void installCalendars(TForm1 *mainWindow);
 
 } // namespace FeatureWiring

@@ -82,6 +82,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
                               [this](int chosen) { clientWindowsClosed(chosen); });
     FeatureWiring::installInvoices(this);
     FeatureWiring::installQuotes(this);
+    FeatureWiring::installCalendars(this);
     m_refreshers = new PlanningRefreshers(this);
     m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
     connectSignals();

@@ -1,4 +1,5 @@
 #include "ui/clients/client_card.h"
+#include "ui/clients/client_rights_menu.h"
 
 #include "clients/current_client.h"
 #include "common/dialogs.h"
@@ -60,6 +61,7 @@ void TFormFicheClient::buildMenus()
     add(fichier, QStringLiteral("Retour"), [this] { RetourClick(); });
     QMenu *client = m_menuBar->addMenu(QStringLiteral("Client"));
     add(client, QStringLiteral("Supprimer"), [this] { SupprimerClientClick(); });
+    ClientRightsMenu::ajouter(client, this);
 
     QMenu *resa = m_menuBar->addMenu(QStringLiteral("Réservations"));
     add(resa, QStringLiteral("Ajouter "), [this] { NouvelleReservationClick(); });

@@ -68,12 +68,25 @@ void ClientCardFields::buildGeneral(QWidget *box)
     grid->addWidget(label("Email : "), 3, 2);
     grid->addWidget(edit(m_email, 200), 3, 3);
     m_email->setMinimumWidth(200);
+    m_sirenLabel = label("SIREN : ");
+    grid->addWidget(m_sirenLabel, 4, 2);
+    grid->addWidget(edit(m_siren, 20), 4, 3);
+    m_siren->setObjectName(QStringLiteral("siren"));
+    m_tvaLabel = label("TVA intracom. : ");
+    grid->addWidget(m_tvaLabel, 5, 2);
+    grid->addWidget(edit(m_tvaIntra, 20), 5, 3);
+    m_tvaIntra->setObjectName(QStringLiteral("tvaIntra"));
     showCompany();
 }
 
 void ClientCardFields::showCompany()
 {
-    m_company->setVisible(m_entreprise->isChecked());
+    const bool company = m_entreprise->isChecked();
+    m_company->setVisible(company);
+    // The identifiers of a business client only.
+    for (QWidget *w : {static_cast<QWidget *>(m_siren), static_cast<QWidget *>(m_tvaIntra), m_sirenLabel, m_tvaLabel})
+        if (w)
+            w->setVisible(company);
 }
 
 ClientRecord ClientCardFields::fields() const
@@ -91,6 +104,8 @@ ClientRecord ClientCardFields::fields() const
     c.codepostal = m_cp->text();
     c.ville = m_ville->text();
     c.informations = m_informations->toPlainText();
+    c.siren = m_siren->text().trimmed();
+    c.tvaIntra = m_tvaIntra->text().trimmed();
     return c;
 }
 
@@ -113,5 +128,7 @@ void ClientCardFields::setFields(const ClientRecord &c)
     m_cp->setText(c.codepostal);
     m_ville->setText(c.ville);
     m_informations->setPlainText(c.informations);
+    m_siren->setText(c.siren);
+    m_tvaIntra->setText(c.tvaIntra);
     showCompany();
 }

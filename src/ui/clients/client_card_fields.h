@@ -24,6 +24,8 @@ public:
     QLineEdit *companyEdit() const { return m_company; }
     QLineEdit *nomEdit() const { return m_nom; }
     QLineEdit *emailEdit() const { return m_email; }
+    QLineEdit *sirenEdit() const { return m_siren; }
+    QLineEdit *tvaIntraEdit() const { return m_tvaIntra; }
     QRadioButton *particulier() const { return m_particulier; }
     QRadioButton *entreprise() const { return m_entreprise; }
 
@@ -43,5 +45,10 @@ private:
     QLineEdit *m_tel = nullptr;
     QLineEdit *m_fax = nullptr;
     QLineEdit *m_email = nullptr;
+    // Business clients: SIREN and VAT number, for their electronic invoices.
+    QLineEdit *m_siren = nullptr;
+    QLineEdit *m_tvaIntra = nullptr;
+    QWidget *m_sirenLabel = nullptr;
+    QWidget *m_tvaLabel = nullptr;
     QPlainTextEdit *m_informations = nullptr;
 };

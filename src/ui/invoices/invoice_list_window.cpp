@@ -1,6 +1,6 @@
 #include "ui/invoices/invoice_list_window.h"
 
-#include "catalogue/text_grid_model.h"
+#include "ui/documents/document_list_model.h"
 #include "catalogue/user_action.h"
 #include "ui/clients/export_progress.h"
 #include "common/dialogs.h"
@@ -19,25 +19,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-// The amounts read best right-aligned.
-class InvoicesModel : public TextGridModel
-{
-public:
-    using TextGridModel::TextGridModel;
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::TextAlignmentRole && index.column() >= InvoiceList::Remise)
-            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-        return TextGridModel::data(index, role);
-    }
-};
-
-} // namespace
-
 TForm6::TForm6(TForm4 *invoiceForm, QWidget *parent)
-    : QDialog(parent), m_form(invoiceForm), m_model(new InvoicesModel(this)), m_view(new QTableView(this)),
+    : QDialog(parent), m_form(invoiceForm), m_model(new DocumentListModel(DocumentStore::Kind::Facture, InvoiceList::titres(), InvoiceList::champs(),
+                                    InvoiceList::Remise, this)), m_view(new QTableView(this)),
       m_filter(new QComboBox(this)), m_paymentMenu(new QMenu(this))
 {
     setObjectName(QStringLiteral("Form6"));
@@ -90,8 +74,6 @@ TForm6::TForm6(TForm4 *invoiceForm, QWidget *parent)
     });
     connect(m_view, &QTableView::doubleClicked, this, [this] { modifier(); });
     connect(m_filter, &QComboBox::activated, this, [this] { refresh(); });
-    // Created with the main window, before the database is open: filled when shown.
-    m_model->setGrid(TextGrid(2, InvoiceList::ColumnCount));
 }
 
 QAction *TForm6::action(const QString &objectName) const
@@ -128,10 +110,11 @@ void TForm6::setEmailSender(std::function<void(int)> sender)
 
 void TForm6::AfficheFactures(const QString &modeReglement)
 {
-    TextGrid grid;
-    if (!runUserAction([&] { grid = InvoiceList::remplir(modeReglement); }))
+    // Read once, typed; only the rows on screen are ever formatted.
+    QList<DocumentStore::ListRow> rows;
+    if (!runUserAction([&] { rows = Facture().lignesListe(modeReglement); }))
         return;
-    m_model->setGrid(grid);
+    m_model->setRows(std::move(rows));
     layOutColumns();
     if (m_model->rowCount() > 0)
         selectRow(1);
@@ -153,9 +136,9 @@ void TForm6::changerModeReglement(int numero, const QString &mode)
     if (!runUserAction([&] { changed = Facture().setModeReglement(numero, mode); }) || !changed)
         return;
     Dialogs::information(QStringLiteral("Facture mise à jour"));
-    const int row = m_view->currentIndex().isValid() ? m_view->currentIndex().row() + 1 : -1;
-    if (row >= 1 && m_model->cell(row, InvoiceList::Numero) == QString::number(numero))
-        m_model->setCell(row, InvoiceList::Paiement, mode);
+    const int row = m_view->currentIndex().isValid() ? m_view->currentIndex().row() : -1;
+    if (row >= 0 && m_model->numero(row) == numero)
+        m_model->setMode(row, mode);
 }
 
 int TForm6::factureCourante() const
@@ -163,7 +146,7 @@ int TForm6::factureCourante() const
     const QModelIndex current = m_view->currentIndex();
     if (!current.isValid())
         return 0;
-    return m_model->cell(current.row() + 1, InvoiceList::Numero).toInt();
+    return m_model->numero(current.row());
 }
 
 void TForm6::selectRow(int gridRow)
@@ -248,7 +231,8 @@ void TForm6::layOutColumns()
     m_view->setColumnWidth(InvoiceList::Numero, 50);
     for (int c = InvoiceList::Date; c <= InvoiceList::Au; ++c)
         m_view->setColumnWidth(c, dateWidth);
-    const int w = qMax(60, (width - 50 - 3 * dateWidth) / 7);
+    // The client's column and the columns from "Paiement" on share what the dates leave.
+    const int w = qMax(60, (width - 50 - 3 * dateWidth) / (InvoiceList::ColumnCount - InvoiceList::Paiement + 1));
     m_view->setColumnWidth(InvoiceList::Client, w + 105);
     for (int c = InvoiceList::Paiement; c < InvoiceList::ColumnCount; ++c)
         m_view->setColumnWidth(c, w - 20);

@@ -12,7 +12,7 @@ class QMenu;
 class QMenuBar;
 class QTableView;
 class TForm4;
-class TextGridModel;
+class DocumentListModel;
 
 // "Liste des factures": every invoice, newest first, optionally of one payment
 // mode; marks invoices paid, prints them, makes their PDF, e-mails, shows,
@@ -51,7 +51,7 @@ public:
     void setEmailSender(std::function<void(int numero)> sender);
 
     QTableView *grid() const { return m_view; }
-    TextGridModel *model() const { return m_model; }
+    DocumentListModel *model() const { return m_model; }
     QComboBox *filterBox() const { return m_filter; }
     QMenu *paymentMenu() const { return m_paymentMenu; }
     QAction *action(const QString &objectName) const;
@@ -66,7 +66,7 @@ private:
     void refresh();
 
     TForm4 *m_form;
-    TextGridModel *m_model;
+    DocumentListModel *m_model;
     QTableView *m_view;
     QComboBox *m_filter;
     QMenu *m_paymentMenu;

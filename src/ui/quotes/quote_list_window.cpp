@@ -1,6 +1,7 @@
 #include "ui/quotes/quote_list_window.h"
 
-#include "catalogue/text_grid_model.h"
+#include "ui/documents/document_list_model.h"
+#include "quotes/devis.h"
 #include "catalogue/user_action.h"
 #include "ui/clients/export_progress.h"
 #include "xlsx/spreadsheet_export.h"
@@ -13,24 +14,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-class QuotesModel : public TextGridModel
-{
-public:
-    using TextGridModel::TextGridModel;
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::TextAlignmentRole && index.column() >= QuoteList::Remise)
-            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-        return TextGridModel::data(index, role);
-    }
-};
-
-} // namespace
-
 TFormListeDevis::TFormListeDevis(TFormDevis *quoteForm, QWidget *parent)
-    : QDialog(parent), m_form(quoteForm), m_model(new QuotesModel(this)), m_view(new QTableView(this))
+    : QDialog(parent), m_form(quoteForm), m_model(new DocumentListModel(DocumentStore::Kind::Devis, QuoteList::titres(), QuoteList::champs(),
+                                    QuoteList::Remise, this)), m_view(new QTableView(this))
 {
     setObjectName(QStringLiteral("FormListeDevis"));
     setWindowTitle(QStringLiteral("Liste des devis"));
@@ -53,8 +39,6 @@ TFormListeDevis::TFormListeDevis(TFormDevis *quoteForm, QWidget *parent)
     layout->setMenuBar(bar);
     layout->addWidget(m_view, 1);
     connect(m_view, &QTableView::doubleClicked, this, [this] { modifier(); });
-    // Created with the main window, before the database is open: filled when shown.
-    m_model->setGrid(TextGrid(2, QuoteList::ColumnCount));
 }
 
 QAction *TFormListeDevis::action(const QString &objectName) const
@@ -92,10 +76,11 @@ void TFormListeDevis::setEmailSender(std::function<void(int)> sender)
 
 void TFormListeDevis::AfficheFactures()
 {
-    TextGrid grid;
-    if (!runUserAction([&] { grid = QuoteList::remplir(); }))
+    // Read once, typed; only the rows on screen are ever formatted.
+    QList<DocumentStore::ListRow> rows;
+    if (!runUserAction([&] { rows = Devis().lignesListe(); }))
         return;
-    m_model->setGrid(grid);
+    m_model->setRows(std::move(rows));
     layOutColumns();
     if (m_model->rowCount() > 0)
         selectRow(1);
@@ -106,7 +91,7 @@ int TFormListeDevis::devisCourant() const
     const QModelIndex current = m_view->currentIndex();
     if (!current.isValid())
         return 0;
-    return m_model->cell(current.row() + 1, QuoteList::Numero).toInt();
+    return m_model->numero(current.row());
 }
 
 void TFormListeDevis::selectRow(int gridRow)

@@ -10,7 +10,7 @@ class QAction;
 class QMenuBar;
 class QTableView;
 class TFormDevis;
-class TextGridModel;
+class DocumentListModel;
 
 // "Liste des devis": every quote, newest first; creates, shows, prints, makes
 // the PDF of, e-mails, modifies and deletes quotes through the quote form it
@@ -40,7 +40,7 @@ public:
     void setEmailSender(std::function<void(int numero)> sender);
 
     QTableView *grid() const { return m_view; }
-    TextGridModel *model() const { return m_model; }
+    DocumentListModel *model() const { return m_model; }
     QAction *action(const QString &objectName) const;
 
 protected:
@@ -54,7 +54,7 @@ private:
     void ouvrir(const QString &mode);
 
     TFormDevis *m_form;
-    TextGridModel *m_model;
+    DocumentListModel *m_model;
     QTableView *m_view;
     QAction *m_email = nullptr;
     DocumentActions m_actions{DocumentActions::Kind::Devis};

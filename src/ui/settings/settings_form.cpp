@@ -8,6 +8,7 @@
 #include "ui/settings/settings_rooms_tab.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -80,6 +81,7 @@ TForm3::TForm3(QWidget *parent) : QDialog(parent)
     m_tabs->addTab(buildDisplayTab(), QStringLiteral("Affichage"));
     m_tabs->addTab(buildInvoiceTab(), QStringLiteral("Facturation"));
     m_tabs->addTab(buildQuoteTab(), QStringLiteral("Devis"));
+    m_tabs->addTab(buildLegalTab(), QStringLiteral("Mentions légales"));
     layout->addWidget(m_tabs);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -195,6 +197,35 @@ QWidget *TForm3::buildQuoteTab()
     return page;
 }
 
+QWidget *TForm3::buildLegalTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("SIREN ou SIRET"), lineField(page, "siret", 20));
+    form->addRow(QStringLiteral("Forme juridique"), lineField(page, "formeJuridique", 60));
+    form->addRow(QStringLiteral("Capital"), lineField(page, "capital", 20));
+    form->addRow(QStringLiteral("RCS (ville du greffe)"), lineField(page, "rcs", 60));
+    form->addRow(QStringLiteral("Conditions de paiement"), lineField(page, "conditionsPaiement", 200));
+    layout->addLayout(form);
+    m_penalites = new QCheckBox(
+        QStringLiteral("Pénalités de retard et indemnité forfaitaire de 40 € (clients professionnels)"), page);
+    m_penalites->setObjectName(QStringLiteral("penalitesRetard"));
+    layout->addWidget(m_penalites);
+    m_facturx = new QCheckBox(QStringLiteral("Factures électroniques (Factur-X)"), page);
+    m_facturx->setObjectName(QStringLiteral("facturx"));
+    m_facturx->setToolTip(QStringLiteral("Chaque facture écrite en PDF, imprimée en PDF ou envoyée par email "
+                                         "est une facture électronique : le nom, l'adresse, le SIREN ou SIRET "
+                                         "et le numéro de TVA de l'onglet « Entreprise » sont alors exigés."));
+    layout->addWidget(m_facturx);
+    auto *note = new QLabel(QStringLiteral("Le numéro de TVA intracommunautaire est celui de l'onglet « Entreprise »."),
+                            page);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addStretch();
+    return page;
+}
+
 QLineEdit *TForm3::field(const QString &objectName) const
 {
     return findChild<QLineEdit *>(objectName);
@@ -222,6 +253,13 @@ bool TForm3::FormShow()
     field(QStringLiteral("objetDevis"))->setText(m_model.objetDevis);
     m_emailFacture->setPlainText(m_model.emailFacture);
     m_emailDevis->setPlainText(m_model.emailDevis);
+    field(QStringLiteral("siret"))->setText(m_model.vendeur.siret);
+    field(QStringLiteral("formeJuridique"))->setText(m_model.vendeur.formeJuridique);
+    field(QStringLiteral("capital"))->setText(m_model.vendeur.capital);
+    field(QStringLiteral("rcs"))->setText(m_model.vendeur.rcs);
+    field(QStringLiteral("conditionsPaiement"))->setText(m_model.vendeur.conditionsPaiement);
+    m_penalites->setChecked(m_model.vendeur.penalitesRetard);
+    m_facturx->setChecked(m_model.vendeur.facturx);
     (m_model.showsNames ? m_names : m_etat)->setChecked(true);
     const QString colors[3] = {m_model.colorReserve, m_model.colorAcompte, m_model.colorPaye};
     for (int i = 0; i < 3; ++i) {
@@ -290,6 +328,13 @@ void TForm3::readFields()
     m_model.objetDevis = field(QStringLiteral("objetDevis"))->text();
     m_model.emailFacture = m_emailFacture->toPlainText();
     m_model.emailDevis = m_emailDevis->toPlainText();
+    m_model.vendeur.siret = field(QStringLiteral("siret"))->text().trimmed();
+    m_model.vendeur.formeJuridique = field(QStringLiteral("formeJuridique"))->text().trimmed();
+    m_model.vendeur.capital = field(QStringLiteral("capital"))->text().trimmed();
+    m_model.vendeur.rcs = field(QStringLiteral("rcs"))->text().trimmed();
+    m_model.vendeur.conditionsPaiement = field(QStringLiteral("conditionsPaiement"))->text().trimmed();
+    m_model.vendeur.penalitesRetard = m_penalites->isChecked();
+    m_model.vendeur.facturx = m_facturx->isChecked();
     m_model.showsNames = m_names->isChecked();
     m_model.colorReserve = IniFile::colorToText(m_stateColors[0]->color());
     m_model.colorAcompte = IniFile::colorToText(m_stateColors[1]->color());

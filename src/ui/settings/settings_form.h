@@ -7,6 +7,7 @@
 #include <functional>
 
 class ColorChoice;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -47,6 +48,8 @@ public:
     QPlainTextEdit *invoiceEmail() const { return m_emailFacture; }
     QPlainTextEdit *quoteEmail() const { return m_emailDevis; }
     QRadioButton *namesOption() const { return m_names; }
+    QCheckBox *penaltiesOption() const { return m_penalites; }
+    QCheckBox *facturxOption() const { return m_facturx; }
     QLabel *logoLabel() const { return m_logo; }
     QLabel *logoLink() const { return m_logoLink; }
     ColorChoice *stateColor(int index) const { return m_stateColors[index]; }
@@ -59,6 +62,7 @@ private:
     QWidget *buildDisplayTab();
     QWidget *buildInvoiceTab();
     QWidget *buildQuoteTab();
+    QWidget *buildLegalTab();
     void showLogo();
     void readFields();
 
@@ -75,4 +79,6 @@ private:
     QLabel *m_stateLabels[3];
     QPlainTextEdit *m_emailFacture;
     QPlainTextEdit *m_emailDevis;
+    QCheckBox *m_penalites;
+    QCheckBox *m_facturx;
 };

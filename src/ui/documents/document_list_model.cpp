@@ -1,0 +1,40 @@
+#include "ui/documents/document_list_model.h"
+
+DocumentListModel::DocumentListModel(DocumentStore::Kind kind, const QStringList &titles,
+                                     const QList<DocumentStore::ListField> &fields, int firstRightAligned,
+                                     QObject *parent)
+    : RowListModel(titles, parent), m_kind(kind), m_fields(fields), m_firstRightAligned(firstRightAligned)
+{
+}
+
+void DocumentListModel::setRows(QList<DocumentStore::ListRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int DocumentListModel::numero(int row) const
+{
+    return row >= 0 && row < m_rows.size() && !m_rows.at(row).isNull(DocumentStore::Id) ? m_rows.at(row).id : 0;
+}
+
+void DocumentListModel::setMode(int row, const QString &mode)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    DocumentStore::ListRow &r = m_rows[row];
+    r.mode = mode;
+    r.nulls &= quint16(~(1u << DocumentStore::Mode));
+    rowChanged(row);
+}
+
+QString DocumentListModel::text(int row, int column) const
+{
+    return DocumentStore::listText(m_kind, m_rows.at(row), m_fields.value(column, DocumentStore::ListFieldCount));
+}
+
+Qt::Alignment DocumentListModel::alignment(int column) const
+{
+    return column >= m_firstRightAligned ? Qt::AlignRight | Qt::AlignVCenter : Qt::Alignment();
+}
