@@ -9,6 +9,7 @@ PACKAGES="
   libcurl4-openssl-dev zlib1g-dev libxlsxwriter-dev libsqlite3-dev
   fonts-dejavu-core fonts-urw-base35 fonts-liberation2 icc-profiles-free
   libbenchmark-dev libhpdf-dev
+  mdbtools-dev libmdb3 mdbtools
   qpdf poppler-utils sqlite3 libxml2-utils
   desktop-file-utils appstream dpkg-dev
   python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl python3-icalendar

@@ -17,6 +17,7 @@ int runClients(const QString &dataDir, const QStringList &args);
 int runXlsx(const QString &dataDir, const QStringList &args);
 int runArchive(const QString &dataDir, const QStringList &args);
 int runRestaurer(const QString &dataDir, const QStringList &args);
+int runImporter(const QString &dataDir, const QStringList &args);
 int runFacturePdf(const QString &dataDir, const QStringList &args);
 int runDevisPdf(const QString &dataDir, const QStringList &args);
 int runEnvoyer(const QString &dataDir, const QStringList &args);

@@ -387,6 +387,15 @@ QStringList columnNames(const QString &table)
     return out;
 }
 
+QStringList columnTypes(const QString &table)
+{
+    QStringList out;
+    if (const Table *t = findTable(table))
+        for (const Column &c : t->columns)
+            out << name(c.type);
+    return out;
+}
+
 Report createOrUpgrade(const QSqlDatabase &db)
 {
     Report report;

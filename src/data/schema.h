@@ -25,6 +25,8 @@ struct Report
 QStringList tableNames();
 // The column names of one table, in the order of the data model.
 QStringList columnNames(const QString &table);
+// Their declared types ("INT", "VARCHAR(30)", "DATETIME"...), in the same order.
+QStringList columnTypes(const QString &table);
 
 // Creates the tables of an empty database or brings an older one to the full
 // schema, seed rows included. Runs in one transaction: on failure nothing is

@@ -7,6 +7,7 @@
 #include "net/archive_backup.h"
 #include "net/archive_format.h"
 #include "net/archive_snapshot.h"
+#include "net/file_replacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,17 +17,8 @@
 #include <QUuid>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-fs::path toPath(const QString &path)
-{
-    return fs::path(QFile::encodeName(path).toStdString());
-}
 
 // Brings the staged database to this program's schema on a connection of its
 // own: a backup of an older version opens at once after the restore.
@@ -59,98 +51,6 @@ void prepareDatabase(const QString &path)
     if (!error.isEmpty())
         throw ArchiveError(QStringLiteral("La sauvegarde ne peut pas être restaurée : ") + error);
 }
-
-void ensureDatabaseClosed()
-{
-    DataModule::release();
-    const QString path = DataModule::databasePath();
-    for (const QString &name : QSqlDatabase::connectionNames()) {
-        const QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && QFileInfo(db.databaseName()).absoluteFilePath() == path)
-            throw ArchiveError(QStringLiteral("La base de données est encore ouverte (« %1 ») : "
-                                              "la sauvegarde n'a pas été restaurée.")
-                                   .arg(name));
-    }
-}
-
-// The replacement of the data directory's files, undone as a whole on failure.
-class Replacement
-{
-public:
-    Replacement(QString dataDir, QString keepDir)
-        : m_dataDir(std::move(dataDir)), m_keepDir(std::move(keepDir))
-    {}
-    ~Replacement()
-    {
-        if (!m_committed)
-            rollback();
-    }
-
-    // Keeps the current file (when present) and puts `staged` in its place, or
-    // just removes the current file when staged is empty.
-    void replace(const QString &relative, const QString &staged)
-    {
-        const fs::path target = toPath(m_dataDir + QLatin1Char('/') + relative);
-        const fs::path kept = toPath(m_keepDir + QLatin1Char('/') + relative);
-        std::error_code ec;
-        Step step{target, kept, false};
-        if (fs::exists(fs::symlink_status(target))) {
-            fs::create_directories(kept.parent_path(), ec);
-            // A link keeps the old content reachable while the new one replaces
-            // it atomically; where links are not possible, a copy does.
-            fs::create_hard_link(target, kept, ec);
-            if (ec) {
-                ec.clear();
-                fs::copy_file(target, kept, fs::copy_options::overwrite_existing, ec);
-            }
-            if (ec)
-                fail(relative, ec);
-            step.hadOld = true;
-        }
-        if (staged.isEmpty()) {
-            fs::remove(target, ec);
-        } else {
-            fs::create_directories(target.parent_path(), ec);
-            ec.clear();
-            fs::rename(toPath(staged), target, ec);
-        }
-        if (ec)
-            fail(relative, ec);
-        m_steps.push_back(step);
-    }
-
-    void commit() { m_committed = true; }
-
-private:
-    struct Step
-    {
-        fs::path target;
-        fs::path kept;
-        bool hadOld;
-    };
-
-    [[noreturn]] void fail(const QString &relative, const std::error_code &ec)
-    {
-        throw ArchiveError(QStringLiteral("Impossible de remplacer « %1 » : %2 ; rien n'a été modifié.")
-                               .arg(relative, QString::fromLocal8Bit(ec.message().c_str())));
-    }
-
-    void rollback()
-    {
-        for (auto it = m_steps.rbegin(); it != m_steps.rend(); ++it) {
-            std::error_code ec;
-            if (it->hadOld)
-                fs::rename(it->kept, it->target, ec);
-            else
-                fs::remove(it->target, ec);
-        }
-    }
-
-    QString m_dataDir;
-    QString m_keepDir;
-    std::vector<Step> m_steps;
-    bool m_committed = false;
-};
 
 } // namespace
 
@@ -192,10 +92,10 @@ QStringList restore(const QString &archivePath)
         throw ArchiveError(
             QStringLiteral("Cette archive contient des fichiers réservés au logiciel : refusée."));
     prepareDatabase(unpacked + QLatin1Char('/') + database);
-    ensureDatabaseClosed();
+    FileReplacement::ensureDatabaseClosed(QStringLiteral("la sauvegarde n'a pas été restaurée"));
 
     QDir().mkpath(dataDir + QStringLiteral("/description"));
-    Replacement replacement(dataDir, kept);
+    FileReplacement replacement(dataDir, kept);
     // A backup without one of these files means the data directory had none.
     for (const char *name : {"config.ini", "emailDevis.txt", "emailFacture.txt", "logo.jpg"}) {
         const QString relative = QLatin1String(name);

@@ -15,6 +15,9 @@ void installBackup(TForm1 *mainWindow);
 void installInvoices(TForm1 *mainWindow);
 // "Liste des devis", "Nouveau devis" and the client card's quote entries.
 void installQuotes(TForm1 *mainWindow);
+// "Importer les données de l'ancien logiciel…" of "Fichier" (connections closed
+// while its window is open, views refreshed after an import).
+void installImport(TForm1 *mainWindow);
 // "Calendriers en ligne" of "Réservation": the rooms' iCal feeds and the
 // import of a booking site's feed; the views are refreshed after an import.
 void installCalendars(TForm1 *mainWindow);

@@ -75,6 +75,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         a->setEnabled(true);
     CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     FeatureWiring::installBackup(this);
+    FeatureWiring::installImport(this);
     SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
     ClientCardWiring::install();
     TFormClient::installMenus(this, m_menus.listeClients, m_menus.nouveauClient,
