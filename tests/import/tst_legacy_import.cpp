@@ -26,8 +26,8 @@
 
 namespace {
 
-// Files written by Access itself (MIT licence, see the LICENSE beside them),
-// kept outside the repository in shared/ beside the source tree.
+// Files written by Access itself (MIT licence, see the LICENSE beside them): the
+// larger samples in shared/ beside the source tree, two small ones in tests/import/access/.
 QString fixtures()
 {
     for (const QString &dir : QStringList{sourceDir() + QStringLiteral("/../shared/fixtures/access"),
@@ -352,9 +352,9 @@ private slots:
         } else if (kind == QLatin1String("texte")) {
             dir.writeFile(QStringLiteral("entrée/reserv.mdb"), QByteArray("id;nom\n1;Dupont\n").repeated(500));
         } else if (kind == QLatin1String("motdepasse")) {
-            QVERIFY(QFile::copy(fixtures() + QStringLiteral("/V2000_with-password.mdb"), old));
+            QVERIFY(QFile::copy(sourceDir() + QStringLiteral("/tests/import/access/V2000_with-password.mdb"), old));
         } else if (kind == QLatin1String("etranger")) {
-            QVERIFY(QFile::copy(fixtures() + QStringLiteral("/V2000-test.mdb"), old));
+            QVERIFY(QFile::copy(sourceDir() + QStringLiteral("/tests/import/access/V2000-numeric.mdb"), old));
         } else {
             spec[QStringLiteral("encrypted")] = kind == QLatin1String("chiffre");
             QJsonArray tables = spec[QStringLiteral("tables")].toArray();
