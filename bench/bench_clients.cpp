@@ -7,6 +7,7 @@
 #include "catalogue/text_grid_model.h"
 #include "ui/clients/client_card.h"
 #include "ui/clients/client_card_wiring.h"
+#include "ui/clients/client_list_model.h"
 #include "ui/clients/client_list_window.h"
 #include "common/errors.h"
 #include "data/client.h"

@@ -80,14 +80,6 @@ QString prefilterPattern(const QString &search)
     return pattern + QLatin1Char('%');
 }
 
-QString shortDate(const QVariant &iso)
-{
-    if (iso.isNull())
-        return {};
-    const QDate d = Format::fromIsoDate(iso.toString().left(10));
-    return d.isValid() ? Format::date(d) : QString();
-}
-
 } // namespace
 
 QStringList Client::listTitles()
@@ -185,26 +177,45 @@ bool Client::commencePar(const QString &value, const QString &text)
     return value.startsWith(text, Qt::CaseInsensitive);
 }
 
-TextGrid Client::listeClients(const QString &recherche) const
+QList<ClientListRow> Client::lireListe(const QString &recherche) const
 {
     const bool all = recherche.isEmpty() || recherche == QStringLiteral("%");
-    QList<QVariantList> rows;
-    bool withFirstNight = true;
-    try {
-        QString statement = QStringLiteral(
-            "SELECT id, nom_ets, nom, prenom, tel, fax, email, "
-            "(SELECT MIN(r_date) FROM reserv WHERE reserv.info = infos.id) AS pdate FROM infos");
-        if (!all)
-            statement += QStringLiteral(" WHERE nom_ets LIKE :p ESCAPE '\\' OR nom LIKE :p ESCAPE '\\' "
-                                        "OR prenom LIKE :p ESCAPE '\\' OR email LIKE :p ESCAPE '\\'");
+    QList<ClientListRow> rows;
+    const auto read = [&](const QString &statement, bool withFirstNight) {
         Sql q(m_use.db(), statement);
+        q.query().setForwardOnly(true);
         if (!all)
             q.bind(QStringLiteral(":p"), prefilterPattern(recherche));
-        rows = q.rows();
+        q.exec();
+        while (q.next()) {
+            ClientListRow r;
+            r.id = q.value(0).toInt();
+            r.nomEts = text(q.value(1));
+            r.nom = text(q.value(2));
+            r.prenom = text(q.value(3));
+            r.tel = text(q.value(4));
+            r.fax = text(q.value(5));
+            r.email = text(q.value(6));
+            if (withFirstNight) {
+                const QVariant iso = q.value(7);
+                if (!iso.isNull())
+                    r.premiere = Format::fromIsoDate(iso.toString().left(10));
+            }
+            rows.append(std::move(r));
+        }
+    };
+    const QString where = all ? QString()
+                              : QStringLiteral(" WHERE nom_ets LIKE :p ESCAPE '\\' OR nom LIKE :p ESCAPE '\\' "
+                                               "OR prenom LIKE :p ESCAPE '\\' OR email LIKE :p ESCAPE '\\'");
+    try {
+        read(QStringLiteral("SELECT id, nom_ets, nom, prenom, tel, fax, email, "
+                            "(SELECT MIN(r_date) FROM reserv WHERE reserv.info = infos.id) AS pdate FROM infos") +
+                 where,
+             true);
     } catch (const DatabaseError &) {
         // Without the first nights the list is still worth showing.
-        withFirstNight = false;
-        rows = Sql(m_use.db(), QStringLiteral("SELECT id, nom_ets, nom, prenom, tel, fax, email FROM infos")).rows();
+        rows.clear();
+        read(QStringLiteral("SELECT id, nom_ets, nom, prenom, tel, fax, email FROM infos") + where, false);
     }
 
     // Sorted by name then first name, the French way ("Émile" beside "Emma").
@@ -222,23 +233,60 @@ TextGrid Client::listeClients(const QString &recherche) const
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(rows.size()));
     for (int i = 0; i < rows.size(); ++i)
-        keyed.push_back({collator.sortKey(text(rows[i][2])), collator.sortKey(text(rows[i][3])), i});
+        keyed.push_back({collator.sortKey(rows[i].nom), collator.sortKey(rows[i].prenom), i});
     std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
         const int byName = a.nom.compare(b.nom);
         return byName != 0 ? byName < 0 : a.prenom.compare(b.prenom) < 0;
     });
+    QList<ClientListRow> sorted;
+    sorted.reserve(rows.size());
+    for (const Keyed &k : keyed)
+        sorted.append(std::move(rows[k.index]));
+    // The database only narrowed the rows down; the exact rule decides.
+    return all ? sorted : filtrerLignes(sorted, recherche);
+}
 
+QString Client::listText(const ClientListRow &row, int column)
+{
+    switch (column) {
+    case 0: return QString::number(row.id);
+    case 1: return row.nomEts;
+    case 2: return row.nom;
+    case 3: return row.prenom;
+    case 4: return row.tel;
+    case 5: return row.fax;
+    case 6: return row.email;
+    case 7: return row.premiere.isValid() ? Format::date(row.premiere) : QString();
+    default: return {};
+    }
+}
+
+QList<ClientListRow> Client::filtrerLignes(const QList<ClientListRow> &rows, const QString &recherche)
+{
+    if (recherche.isEmpty() || recherche == QStringLiteral("%"))
+        return rows;
+    QList<ClientListRow> out;
+    for (const ClientListRow &r : rows) {
+        if (commencePar(r.nomEts, recherche) || commencePar(r.nom, recherche) || commencePar(r.prenom, recherche) ||
+            commencePar(r.email, recherche))
+            out.append(r);
+    }
+    return out;
+}
+
+TextGrid Client::listeClients(const QString &recherche) const
+{
+    const QList<ClientListRow> rows = lireListe(recherche);
     TextGrid grid(1 + std::max<qsizetype>(1, rows.size()), kListColumns);
     grid.setRow(0, listTitles());
-    int out = 1;
-    for (const Keyed &k : keyed) {
-        const QVariantList &r = rows[k.index];
-        grid.setRow(out++, {r[0].isNull() ? QStringLiteral("0") : r[0].toString(), text(r[1]), text(r[2]),
-                            text(r[3]), text(r[4]), text(r[5]), text(r[6]),
-                            withFirstNight ? shortDate(r[7]) : QString()});
+    for (int r = 0; r < rows.size(); ++r) {
+        QStringList cells;
+        cells.reserve(kListColumns);
+        for (int c = 0; c < kListColumns; ++c)
+            cells << listText(rows.at(r), c);
+        grid.setRow(r + 1, cells);
     }
-    // The database only narrowed the rows down; the exact rule decides.
-    return all ? grid : filtrerListe(grid, recherche);
+    return grid;
 }
 
 TextGrid Client::filtrerListe(const TextGrid &liste, const QString &recherche)

@@ -3,6 +3,7 @@
 #include "common/text_grid.h"
 #include "data/data_module.h"
 
+#include <QDate>
 #include <QList>
 #include <QSqlRecord>
 #include <QString>
@@ -35,6 +36,20 @@ struct ClientRecord
 
     // How a client is shown, whichever window wrote it: the company name decides.
     bool isCompany() const { return !nomEts.trimmed().isEmpty(); }
+};
+
+// A row of the client list, typed; its texts are made when shown (Client::listText).
+struct ClientListRow
+{
+    int id = 0;
+    QString nomEts;
+    QString nom;
+    QString prenom;
+    QString tel;
+    QString fax;
+    QString email;
+    // First night stayed; invalid when none (or when it could not be read).
+    QDate premiere;
 };
 
 // A client as the entry panel of the main window edits it. type is the panel's
@@ -88,6 +103,12 @@ public:
     // with the text, whatever the case (accented letters too); "%" and "_" are
     // ordinary characters, except the lone "%" that, like the empty text, lists all.
     TextGrid listeClients(const QString &recherche) const;
+    // The same rows, typed, in the same order.
+    QList<ClientListRow> lireListe(const QString &recherche) const;
+    // The text of a column (listTitles() order) of a row, as listeClients writes it.
+    static QString listText(const ClientListRow &row, int column);
+    // The rows that match a search text, by the rule of listeClients.
+    static QList<ClientListRow> filtrerLignes(const QList<ClientListRow> &rows, const QString &recherche);
     // The rows of a list (as listeClients gives it) that match a search text,
     // by the same rule, without reading the database again.
     static TextGrid filtrerListe(const TextGrid &liste, const QString &recherche);

@@ -1,7 +1,9 @@
 #include "catalogue/text_grid_model.h"
 #include "client_fixture.h"
 #include "ui/clients/client_card.h"
+#include "ui/clients/client_list_model.h"
 #include "ui/clients/client_list_window.h"
+#include "data/client.h"
 #include "clients/current_client.h"
 #include "common/dialogs.h"
 #include "test_support.h"
@@ -302,6 +304,37 @@ private slots:
         QCOMPARE(card.clientId(), 0);
         QCOMPARE(card.nomEdit()->text(), QStringLiteral("Perdu"));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM infos")), before); // no half-made row
+    }
+
+    // The window shows, cell by cell, what the headless list and the spreadsheet print.
+    void listShowsWhatTheHeadlessListPrints_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::newRow("all") << QString();
+        QTest::newRow("lone %") << QStringLiteral("%");
+        QTest::newRow("accented prefix") << QStringLiteral("éM");
+        QTest::newRow("company") << QStringLiteral("hôtel");
+        QTest::newRow("none") << QStringLiteral("zzz");
+    }
+    void listShowsWhatTheHeadlessListPrints()
+    {
+        QFETCH(QString, search);
+        const int emery = addClient(QStringLiteral("Émery"), QStringLiteral("Paul"));
+        addNight(emery, QDate(2031, 3, 2));
+        addNight(emery, QDate(2030, 12, 31));
+        addClient(QStringLiteral("Lee"), QString(), QStringLiteral("Hôtel du Port"));
+        addClient(QStringLiteral("emma"), QStringLiteral("Zoé"));
+        TFormClient list;
+        list.show();
+        list.rechercheEdit()->setText(search);
+        const TextGrid printed = Client().listeClients(search);
+        QCOMPARE(list.model()->rowCount() + 1, printed.rowCount());
+        QCOMPARE(list.model()->columnCount(), printed.columnCount());
+        for (int c = 0; c < printed.columnCount(); ++c)
+            QCOMPARE(list.model()->headerData(c, Qt::Horizontal).toString(), printed.cell(0, c));
+        for (int r = 1; r < printed.rowCount(); ++r)
+            for (int c = 0; c < printed.columnCount(); ++c)
+                QCOMPARE(list.model()->index(r - 1, c).data().toString(), printed.cell(r, c));
     }
 
     void listSearchesAtEveryKeystroke()

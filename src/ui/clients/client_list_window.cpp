@@ -1,7 +1,7 @@
 #include "ui/clients/client_list_window.h"
 
-#include "catalogue/text_grid_model.h"
 #include "ui/clients/client_card.h"
+#include "ui/clients/client_list_model.h"
 #include "clients/client_export.h"
 #include "clients/current_client.h"
 #include "ui/clients/export_progress.h"
@@ -71,7 +71,7 @@ TFormClient::TFormClient(QWidget *parent) : QDialog(parent)
     layout->addLayout(search);
 
     m_view = new ListView(this);
-    m_model = new TextGridModel(m_view);
+    m_model = new ClientListModel(m_view);
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -123,18 +123,17 @@ void TFormClient::showEvent(QShowEvent *event)
 void TFormClient::AfficherListeClient(const QString &recherche)
 {
     try {
-        m_tous = Client().listeClients(QString());
+        m_tous = Client().lireListe(QString());
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
-        m_tous = TextGrid(2, 8);
-        m_tous.setRow(0, Client::listTitles());
+        m_tous.clear();
     }
     filtrer(recherche);
 }
 
 void TFormClient::filtrer(const QString &recherche)
 {
-    m_model->setGrid(Client::filtrerListe(m_tous, recherche));
+    m_model->setRows(Client::filtrerLignes(m_tous, recherche));
     m_view->setColumnHidden(0, true);
     fitColumns(m_view);
     if (m_model->rowCount() > 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/text_grid.h"
+#include "data/client.h"
 
 #include <QDialog>
 
@@ -10,7 +10,7 @@ class QAction;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class TextGridModel;
+class ClientListModel;
 
 // "Liste des clients": every client, narrowed at each keystroke of "Recherche
 // rapide : ". Browses the client file (open, create, delete, export) or picks a
@@ -48,7 +48,7 @@ public:
 
     QLineEdit *rechercheEdit() const { return m_recherche; }
     QTableView *grid() const { return m_view; }
-    TextGridModel *model() const { return m_model; }
+    ClientListModel *model() const { return m_model; }
     QPushButton *selectionnerButton() const { return m_selectionner; }
     QPushButton *annulerButton() const { return m_annuler; }
     QPushButton *visualiserButton() const { return m_visualiser; }
@@ -74,10 +74,10 @@ private:
 
     QString m_modeListe;
     // Every client as read when the list was last filled: keystrokes only filter it.
-    TextGrid m_tous;
+    QList<ClientListRow> m_tous;
     QLineEdit *m_recherche = nullptr;
     QTableView *m_view = nullptr;
-    TextGridModel *m_model = nullptr;
+    ClientListModel *m_model = nullptr;
     QPushButton *m_selectionner = nullptr;
     QPushButton *m_annuler = nullptr;
     QPushButton *m_visualiser = nullptr;
