@@ -355,16 +355,16 @@ void TPdfDoc::AttachFile(const QString &fileName, const QByteArray &mimeType, co
     file->Attributes().ValueAs<TPdfArray>("Filter")->AddItem(std::make_unique<TPdfName>("FlateDecode"));
     file->Data() = PdfEncoding::flate(bytes);
 
-    auto *spec = doc.xref.AddObject(std::make_unique<TPdfDictionary>());
-    spec->AddNameItem("Type", "Filespec");
-    spec->AddTextItem("F", fileName);
-    spec->AddTextItem("UF", fileName);
-    spec->AddTextItem("Desc", description);
-    spec->AddNameItem("AFRelationship", relationship);
+    auto *fileSpec = doc.xref.AddObject(std::make_unique<TPdfDictionary>());
+    fileSpec->AddNameItem("Type", "Filespec");
+    fileSpec->AddTextItem("F", fileName);
+    fileSpec->AddTextItem("UF", fileName);
+    fileSpec->AddTextItem("Desc", description);
+    fileSpec->AddNameItem("AFRelationship", relationship);
     auto ef = std::make_unique<TPdfDictionary>();
     ef->AddItem("F", file);
     ef->AddItem("UF", file);
-    spec->AddItem("EF", std::move(ef));
+    fileSpec->AddItem("EF", std::move(ef));
 
     if (!doc.associatedFiles) {
         doc.catalog->AddItem("AF", std::make_unique<TPdfArray>());
@@ -378,9 +378,9 @@ void TPdfDoc::AttachFile(const QString &fileName, const QByteArray &mimeType, co
                                 ->ValueAs<TPdfDictionary>("EmbeddedFiles")
                                 ->ValueAs<TPdfArray>("Names");
     }
-    doc.associatedFiles->AddItem(spec);
+    doc.associatedFiles->AddItem(fileSpec);
     doc.embeddedFiles->AddItem(std::make_unique<TPdfText>(fileName));
-    doc.embeddedFiles->AddItem(spec);
+    doc.embeddedFiles->AddItem(fileSpec);
 }
 
 void TPdfDoc::FinishPdfA(Document &doc)

@@ -168,12 +168,12 @@ private Q_SLOTS:
         }
         TestDatabase other;
         for (int room = 1; room <= 2; ++room) {
-            QJsonArray spec;
+            QJsonArray feedEvents;
             for (const QJsonObject &e : events)
                 if (e.value(QStringLiteral("file")).toString().endsWith(QStringLiteral("chambre-%1.ics").arg(room)))
-                    spec.append(e);
+                    feedEvents.append(e);
             const QString written = other.path() + QStringLiteral("/site-%1.ics").arg(room);
-            python({QStringLiteral("write"), written}, QJsonDocument(spec).toJson());
+            python({QStringLiteral("write"), written}, QJsonDocument(feedEvents).toJson());
             QFile f(written);
             QVERIFY(f.open(QIODevice::ReadOnly));
             IcalImport::appliquer(IcalImport::preparer(f.readAll(), room, at(kToday)));

@@ -34,10 +34,10 @@ def expected_text(kind, value):
     return str(value)
 
 
-def check(spec, failures):
+def check(layout, failures):
     with tempfile.TemporaryDirectory() as tmp:
         path = os.path.join(tmp, 'essai.mdb')
-        tables = jet4_writer.build(spec)
+        tables = jet4_writer.build(layout)
         jet4_writer.Writer().write(path, tables)
         listed = run('mdb-tables', '-1', path).split()
         if listed != [t.name for t in tables]:

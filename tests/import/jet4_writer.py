@@ -7,10 +7,10 @@ definition page, data pages, long-value pages for long memos and a page usage
 map. No indexes, no properties: enough for any Jet reader to list the tables,
 their columns and their rows.
 
-    jet4_writer.py OUT.mdb SPEC.json
+    jet4_writer.py OUT.mdb LAYOUT.json
     jet4_writer.py OUT.mdb --hotel YEARS ROOMS      (a hotel-shaped file)
 
-SPEC.json: {"tables": [{"name": "reserv", "columns": [["id", "counter"], ...],
+LAYOUT.json: {"tables": [{"name": "reserv", "columns": [["id", "counter"], ...],
 "rows": [[1, "2024-01-05", ...], ...]}], "password": "", "encrypted": false}.
 A table without "columns" gets the columns the program's own tables have
 (KESTROVA_COLUMNS below), "types" replaces the type of named columns and
@@ -120,11 +120,11 @@ def ucs2(text):
 
 
 class Column:
-    def __init__(self, spec, number):
-        self.name = spec[0]
-        self.kind = spec[1]
+    def __init__(self, layout, number):
+        self.name = layout[0]
+        self.kind = layout[1]
         self.code, self.fixed_size = TYPES[self.kind]
-        self.chars = spec[2] if len(spec) > 2 else 255
+        self.chars = layout[2] if len(layout) > 2 else 255
         self.number = number
         self.fixed = self.fixed_size > 0
         self.offset = 0  # in the fixed area, or the index among variable columns
@@ -361,9 +361,9 @@ class Writer:
                 f.write(p)
 
 
-def build(spec):
+def build(layout):
     tables = []
-    for t in spec['tables']:
+    for t in layout['tables']:
         columns = t.get('columns') or [list(c) for c in KESTROVA_COLUMNS[t['name']]]
         drop = set(t.get('drop', []))
         types = t.get('types', {})
@@ -428,14 +428,14 @@ def hotel(years, rooms, seed=26):
 
 def main(argv):
     if len(argv) == 5 and argv[2] == '--hotel':
-        spec = hotel(int(argv[3]), int(argv[4]))
+        layout = hotel(int(argv[3]), int(argv[4]))
     elif len(argv) == 3:
         with open(argv[2], encoding='utf-8') as f:
-            spec = json.load(f)
+            layout = json.load(f)
     else:
         sys.stderr.write(__doc__)
         return 2
-    Writer().write(argv[1], build(spec), spec.get('password', ''), spec.get('encrypted', False))
+    Writer().write(argv[1], build(layout), layout.get('password', ''), layout.get('encrypted', False))
     return 0
 
 

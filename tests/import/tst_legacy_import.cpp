@@ -43,14 +43,14 @@ QString writer()
     return sourceDir() + QStringLiteral("/tests/import/jet4_writer.py");
 }
 
-// Writes a Jet 4 file from a spec (see jet4_writer.py).
-void writeJet(const QString &path, const QJsonObject &spec)
+// Writes a Jet 4 file from a layout (see jet4_writer.py).
+void writeJet(const QString &path, const QJsonObject &layout)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QString specPath = path + QStringLiteral(".json");
     QFile f(specPath);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QJsonDocument(spec).toJson());
+    f.write(QJsonDocument(layout).toJson());
     f.close();
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"), {writer(), path, specPath});
@@ -281,15 +281,15 @@ private slots:
         QFETCH(QString, reason);
         TestDataDir dir;
         const QString old = dir.file(QStringLiteral("vieux.mdb"));
-        QJsonObject spec = hotelSpec();
-        QJsonArray tables = spec[QStringLiteral("tables")].toArray();
+        QJsonObject layout = hotelSpec();
+        QJsonArray tables = layout[QStringLiteral("tables")].toArray();
         QJsonObject reserv = tables[1].toObject();
         QJsonArray rows = reserv[QStringLiteral("rows")].toArray();
         rows.append(night);
         reserv[QStringLiteral("rows")] = rows;
         tables[1] = reserv;
-        spec[QStringLiteral("tables")] = tables;
-        writeJet(old, spec);
+        layout[QStringLiteral("tables")] = tables;
+        writeJet(old, layout);
 
         // The command imports nothing until told to take the other rows.
         const QMap<QString, QByteArray> before = snapshot(dir.path());
@@ -332,11 +332,11 @@ private slots:
         dir.writeFile(QStringLiteral("config.ini"), "[Chambres]\nnombre=4\n");
         const QString old = dir.file(QStringLiteral("entrée/reserv.mdb"));
         QDir().mkpath(QFileInfo(old).absolutePath());
-        QJsonObject spec = hotelSpec();
+        QJsonObject layout = hotelSpec();
         if (kind == QLatin1String("vide")) {
             dir.writeFile(QStringLiteral("entrée/reserv.mdb"), {});
         } else if (kind == QLatin1String("tronque") || kind == QLatin1String("coupe")) {
-            writeJet(old, spec);
+            writeJet(old, layout);
             QFile f(old);
             QVERIFY(f.resize(kind == QLatin1String("tronque") ? f.size() - 1000 : f.size() - 4096 * 3));
         } else if (kind == QLatin1String("sqlite")) {
@@ -356,8 +356,8 @@ private slots:
         } else if (kind == QLatin1String("etranger")) {
             QVERIFY(QFile::copy(sourceDir() + QStringLiteral("/tests/import/access/V2000-numeric.mdb"), old));
         } else {
-            spec[QStringLiteral("encrypted")] = kind == QLatin1String("chiffre");
-            QJsonArray tables = spec[QStringLiteral("tables")].toArray();
+            layout[QStringLiteral("encrypted")] = kind == QLatin1String("chiffre");
+            QJsonArray tables = layout[QStringLiteral("tables")].toArray();
             if (kind == QLatin1String("sansreserv"))
                 tables.removeAt(1);
             if (kind == QLatin1String("mauvaistype")) {
@@ -365,8 +365,8 @@ private slots:
                 reserv[QStringLiteral("types")] = QJsonObject{{QStringLiteral("r_date"), QStringLiteral("text")}};
                 tables[1] = reserv;
             }
-            spec[QStringLiteral("tables")] = tables;
-            writeJet(old, spec);
+            layout[QStringLiteral("tables")] = tables;
+            writeJet(old, layout);
         }
         // A hotel already at work in the data directory.
         dir.writeFile(QStringLiteral("emailFacture.txt"), "Bonjour");
