@@ -14,6 +14,7 @@ PACKAGES="
   desktop-file-utils appstream dpkg-dev
   python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl python3-icalendar
   openssl
+  cups printer-driver-cups-pdf
 "
 
 missing=""
