@@ -210,7 +210,7 @@ void TestMainWindow::monthButtonsAndTitles()
     window.Button2Click();
     QCOMPARE(window.displayedMonth(), QDate(2024, 2, 29));
     QCOMPARE(window.monthGrid()->dayCount(), 29);
-    QCOMPARE(window.monthTab()->title()->text(), QStringLiteral("Mois de février  2024"));
+    QCOMPARE(window.monthTab()->title()->text(), QStringLiteral("Mois de février 2024"));
     window.Button2Click();
     QCOMPARE(window.displayedMonth(), QDate(2024, 3, 29));
     window.Button1Click();
