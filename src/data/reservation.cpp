@@ -823,28 +823,74 @@ double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
 
 YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
 {
-    // The monthly statements themselves, prepared once: each sum adds the same
-    // rows in the same order as the monthly operations, so the figures agree
-    // to the last digit.
+    // Two statements for the whole year. The twelve months are rows of bounds
+    // joined to the nights, so that each month is the same range of r_date as
+    // in the monthly statements (and served by the date index). The turnover's
+    // priced quantities come back per month, room and service, in the order
+    // the monthly statement adds them, and are added here in that order: the
+    // figures agree with the monthly operations to the last digit.
     YearFigures figures(annee, nbChambres);
-    QStringList bounds;
-    for (int month = 1; month <= 13; ++month)
-        bounds << iso(firstOfMonth(annee, 1).addMonths(month - 1));
-    Sql nights(m_use.db(), kMonthNights);
-    Sql turnover(m_use.db(), kMonthTurnover);
-    for (int room = 1; room <= nbChambres; ++room) {
-        for (int month = 1; month <= 12; ++month) {
-            const QString &from = bounds.at(month - 1);
-            const QString &to = bounds.at(month);
-            bindMonth(nights, room, from, to).exec();
-            if (nights.next()) {
-                figures.setNights(room, month, nights.value(0).toInt());
-                figures.setPersons(room, month, nights.value(1).toInt());
-            }
-            nights.query().finish();
-            figures.setTurnover(room, month, bindMonth(turnover, room, from, to).exec().scalar().toDouble());
-        }
+    if (nbChambres <= 0 || annee < 1 || annee > 9998)
+        return figures;
+    QString months;
+    for (int month = 1; month <= 12; ++month) {
+        if (month > 1)
+            months += QLatin1Char(',');
+        months += QStringLiteral("(%1, :d%1, :d%2)").arg(month).arg(month + 1);
     }
+    const QString withMonths = QStringLiteral("WITH mois(m, debut, fin) AS (VALUES ") + months +
+                               QStringLiteral(") ");
+    auto bindBounds = [annee, nbChambres](Sql &q) -> Sql & {
+        for (int month = 1; month <= 13; ++month)
+            q.bind(QStringLiteral(":d%1").arg(month), iso(firstOfMonth(annee, 1).addMonths(month - 1)));
+        return q.bind(QStringLiteral(":chambres"), nbChambres);
+    };
+    // A room number that is not a whole number from 1 to nbChambres matches
+    // no monthly statement of a room.
+    const QString rooms = QStringLiteral("AND r.numero BETWEEN 1 AND :chambres AND typeof(r.numero) = 'integer' ");
+
+    Sql nights(m_use.db(), withMonths + QStringLiteral(
+                                            "SELECT mois.m, r.numero, COUNT(*), SUM(r.nbpers) "
+                                            "FROM mois CROSS JOIN reserv r "
+                                            "WHERE r.r_date >= mois.debut AND r.r_date < mois.fin ") +
+                               rooms + QStringLiteral("GROUP BY 1, 2"));
+    bindBounds(nights).exec();
+    while (nights.next()) {
+        const int month = nights.value(0).toInt();
+        const int room = nights.value(1).toInt();
+        figures.setNights(room, month, nights.value(2).toInt());
+        figures.setPersons(room, month, nights.value(3).toInt());
+    }
+
+    Sql turnover(m_use.db(),
+                 withMonths +
+                     QStringLiteral("SELECT s.m, s.chambre, s.nb * p.tarif_ht FROM ("
+                                    "SELECT mois.m AS m, r.numero AS chambre, rp.id_prestations AS prestation, "
+                                    "SUM(rp.nb) AS nb "
+                                    "FROM mois CROSS JOIN reserv r CROSS JOIN reserv_prestations rp "
+                                    "WHERE rp.id_reserv = r.id AND r.r_date >= mois.debut AND r.r_date < mois.fin ") +
+                     rooms +
+                     QStringLiteral("GROUP BY 1, 2, 3) s CROSS JOIN prestations p "
+                                    "WHERE p.id_prestation = s.prestation AND p.numero_chambre = s.chambre "
+                                    "ORDER BY 1, 2, s.prestation, p.id"));
+    bindBounds(turnover).exec();
+    int room = 0;
+    int month = 0;
+    double sum = 0.0;
+    while (turnover.next()) {
+        const int m = turnover.value(0).toInt();
+        const int r = turnover.value(1).toInt();
+        if (m != month || r != room) {
+            figures.setTurnover(room, month, sum);
+            room = r;
+            month = m;
+            sum = 0.0;
+        }
+        const QVariant priced = turnover.value(2);
+        if (!priced.isNull()) // SUM skips what cannot be priced
+            sum += priced.toDouble();
+    }
+    figures.setTurnover(room, month, sum);
     return figures;
 }
 
