@@ -821,76 +821,58 @@ double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
         .toDouble();
 }
 
-YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
+QString Reservation::statistiquesAnneeSql()
 {
-    // Two statements for the whole year. The twelve months are rows of bounds
-    // joined to the nights, so that each month is the same range of r_date as
-    // in the monthly statements (and served by the date index). The turnover's
-    // priced quantities come back per month, room and service, in the order
-    // the monthly statement adds them, and are added here in that order: the
-    // figures agree with the monthly operations to the last digit.
-    YearFigures figures(annee, nbChambres);
-    if (nbChambres <= 0 || annee < 1 || annee > 9998)
-        return figures;
     QString months;
     for (int month = 1; month <= 12; ++month) {
         if (month > 1)
             months += QLatin1Char(',');
-        months += QStringLiteral("(%1, :d%1, :d%2)").arg(month).arg(month + 1);
+        months += QStringLiteral("(%1, :debut%1, :fin%1)").arg(month);
     }
-    const QString withMonths = QStringLiteral("WITH mois(m, debut, fin) AS (VALUES ") + months +
-                               QStringLiteral(") ");
-    auto bindBounds = [annee, nbChambres](Sql &q) -> Sql & {
-        for (int month = 1; month <= 13; ++month)
-            q.bind(QStringLiteral(":d%1").arg(month), iso(firstOfMonth(annee, 1).addMonths(month - 1)));
-        return q.bind(QStringLiteral(":chambres"), nbChambres);
+    auto perMonth = [](QString statement) -> QString {
+        return QLatin1Char('(') +
+               statement.replace(QStringLiteral(":numero"), QStringLiteral("c.n"))
+                   .replace(QStringLiteral(":debut"), QStringLiteral("mois.debut"))
+                   .replace(QStringLiteral(":fin"), QStringLiteral("mois.fin")) +
+               QLatin1Char(')');
     };
-    // A room number that is not a whole number from 1 to nbChambres matches
-    // no monthly statement of a room.
-    const QString rooms = QStringLiteral("AND r.numero BETWEEN 1 AND :chambres AND typeof(r.numero) = 'integer' ");
+    return QStringLiteral("WITH RECURSIVE chambres(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chambres "
+                         "WHERE n < :chambres), mois(m, debut, fin) AS (VALUES ") +
+              months + QStringLiteral(") SELECT c.n, mois.m, ") +
+              perMonth(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE numero = :numero "
+                                      "AND r_date >= :debut AND r_date < :fin")) +
+              QStringLiteral(", ") +
+              perMonth(QStringLiteral("SELECT SUM(nbpers) FROM reserv WHERE numero = :numero "
+                                      "AND r_date >= :debut AND r_date < :fin")) +
+              QStringLiteral(", ") + perMonth(kMonthTurnover) +
+              QStringLiteral(" FROM chambres c CROSS JOIN mois");
+}
 
-    Sql nights(m_use.db(), withMonths + QStringLiteral(
-                                            "SELECT mois.m, r.numero, COUNT(*), SUM(r.nbpers) "
-                                            "FROM mois CROSS JOIN reserv r "
-                                            "WHERE r.r_date >= mois.debut AND r.r_date < mois.fin ") +
-                               rooms + QStringLiteral("GROUP BY 1, 2"));
-    bindBounds(nights).exec();
-    while (nights.next()) {
-        const int month = nights.value(0).toInt();
-        const int room = nights.value(1).toInt();
-        figures.setNights(room, month, nights.value(2).toInt());
-        figures.setPersons(room, month, nights.value(3).toInt());
+YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
+{
+    // One statement for the whole year: every room and month is a row, whose
+    // three measures are the monthly statements themselves run as subqueries
+    // on that room and that month's range of r_date, so the figures agree with
+    // the monthly operations to the last digit.
+    YearFigures figures(annee, nbChambres);
+    if (nbChambres <= 0 || annee < 1 || annee > 9998)
+        return figures;
+    static const QString statement = statistiquesAnneeSql();
+    Sql q(m_use.db(), statement);
+    q.bind(QStringLiteral(":chambres"), nbChambres);
+    for (int month = 1; month <= 12; ++month) {
+        const QDate first = firstOfMonth(annee, month);
+        q.bind(QStringLiteral(":debut%1").arg(month), iso(first))
+            .bind(QStringLiteral(":fin%1").arg(month), iso(first.addMonths(1)));
     }
-
-    Sql turnover(m_use.db(),
-                 withMonths +
-                     QStringLiteral("SELECT s.m, s.chambre, s.nb * p.tarif_ht FROM ("
-                                    "SELECT mois.m AS m, r.numero AS chambre, rp.id_prestations AS prestation, "
-                                    "SUM(rp.nb) AS nb "
-                                    "FROM mois CROSS JOIN reserv r CROSS JOIN reserv_prestations rp "
-                                    "WHERE rp.id_reserv = r.id AND r.r_date >= mois.debut AND r.r_date < mois.fin ") +
-                     rooms +
-                     QStringLiteral("GROUP BY 1, 2, 3) s CROSS JOIN prestations p "
-                                    "WHERE p.id_prestation = s.prestation AND p.numero_chambre = s.chambre "
-                                    "ORDER BY 1, 2, s.prestation, p.id"));
-    bindBounds(turnover).exec();
-    int room = 0;
-    int month = 0;
-    double sum = 0.0;
-    while (turnover.next()) {
-        const int m = turnover.value(0).toInt();
-        const int r = turnover.value(1).toInt();
-        if (m != month || r != room) {
-            figures.setTurnover(room, month, sum);
-            room = r;
-            month = m;
-            sum = 0.0;
-        }
-        const QVariant priced = turnover.value(2);
-        if (!priced.isNull()) // SUM skips what cannot be priced
-            sum += priced.toDouble();
+    q.exec();
+    while (q.next()) {
+        const int room = q.value(0).toInt();
+        const int month = q.value(1).toInt();
+        figures.setNights(room, month, q.value(2).toInt());
+        figures.setPersons(room, month, q.value(3).toInt());
+        figures.setTurnover(room, month, q.value(4).toDouble());
     }
-    figures.setTurnover(room, month, sum);
     return figures;
 }
 
