@@ -12,6 +12,7 @@ ROWS = [
     ("invoices", "ExportWholeList", "Tableur de toutes les factures", 1000),
     ("reservation", "MonthStates_Indexed", "Mois rempli, états", 1),
     ("reservation", "MonthNames_Indexed", "Mois rempli, noms", 1),
+    ("reservation", "MonthNames_BareSqlite", "— plancher : la requête du mois, SQLite seul", None),
     ("reservation", "WeekStates_Indexed", "Semaine remplie, états", 1),
     ("reservation", "YearStatistics_Indexed", "Une année de statistiques", 8),
     ("reservation", "YearStatistics_BareSqlite", "— plancher : la même requête, SQLite seul", None),
@@ -26,7 +27,8 @@ ROWS = [
     ("clients", "List_AllClients", "Liste des clients, toute la liste affichée", 16),
     ("clients", "List_Keystroke", "Liste des clients, une frappe", 10),
     ("clients", "Card_Regular", "Fiche d'un client habitué", 20),
-    ("documents", "BM_KestrovaStoredInvoice", "PDF d'une facture enregistrée", None),
+    ("documents", None, None, None),
+    ("pdf", None, None, None),
     ("archive", None, None, None),
 ]
 
