@@ -288,6 +288,10 @@ private slots:
         QTest::newRow("saved first, Annuler") << false << typed << "saved" << "" << false << false << typed;
         QTest::newRow("new card, Annuler, Non") << true << typed << "button" << "no" << true << false << QString();
         QTest::newRow("new card, Annuler, Oui") << true << typed << "button" << "yes" << true << false << typed;
+        // "Ajouter" of the invoices: "Non" bills the stored client, "Annuler" bills nobody.
+        QTest::newRow("changed, new invoice, Non") << false << typed << "invoice" << "no" << true << true << asis;
+        QTest::newRow("changed, new invoice, Annuler") << false << typed << "invoice" << "cancel" << true << true << asis;
+        QTest::newRow("unchanged, new invoice") << false << QString() << "invoice" << "" << false << true << asis;
     }
     void leavingAChangedCardAsks()
     {
@@ -300,6 +304,10 @@ private slots:
         QFETCH(QString, stored);
         const int id = newCard ? -1 : addClient(QStringLiteral("Morel"));
         const int before = count(QStringLiteral("SELECT COUNT(*) FROM infos"));
+        int invoices = 0;
+        ClientCardLinks::instance().nouvelleFacture = [&invoices](QWidget *, const ClientCardLinks::NouvelleFacture &) {
+            ++invoices;
+        };
         TFormFicheClient card;
         CurrentClient::set(id);
         card.show();
@@ -323,6 +331,9 @@ private slots:
             card.close();
         } else if (way == QLatin1String("escape")) {
             QTest::keyClick(&card, Qt::Key_Escape);
+        } else if (way == QLatin1String("invoice")) {
+            card.action(QStringLiteral("Factures"), QStringLiteral("Ajouter"))->trigger();
+            QCOMPARE(invoices, answer == QLatin1String("cancel") ? 0 : 1);
         } else {
             card.saveButton()->click();
             card.cancelButton()->click();
@@ -330,7 +341,7 @@ private slots:
         QCOMPARE((*m_answers)->questions(),
                  asked ? QStringList{QStringLiteral("Enregistrer les modifications de la fiche ?")} : QStringList());
         QCOMPARE(card.isVisible(), stillOpen);
-        if (stillOpen)
+        if (stillOpen && !typed.isEmpty())
             QCOMPARE(card.nomEdit()->text(), typed);
         if (newCard) {
             QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM infos")), before + (stored.isEmpty() ? 0 : 1));

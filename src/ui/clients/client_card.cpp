@@ -182,6 +182,23 @@ bool TFormFicheClient::confirmerFermeture()
     return false;
 }
 
+bool TFormFicheClient::confirmerAvantFacture()
+{
+    // The invoice is made from the stored client: a card never saved is
+    // saved first, a changed one only when the user says so.
+    if (m_id > 0 && !hasChanges())
+        return true;
+    switch (Dialogs::questionOuiNonAnnuler(QStringLiteral("Enregistrer les modifications de la fiche ?"))) {
+    case Dialogs::Answer::Yes:
+        return enregistrerClient();
+    case Dialogs::Answer::No:
+        return m_id > 0;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TFormFicheClient::reject()
 {
     if (confirmerFermeture())
@@ -394,7 +411,7 @@ void TFormFicheClient::SupprimerReservationClick()
 void TFormFicheClient::NouvelleFactureClick()
 {
     const auto &link = ClientCardLinks::instance().nouvelleFacture;
-    if (!link || !enregistrerClient())
+    if (!link || !confirmerAvantFacture())
         return;
     ClientCardLinks::NouvelleFacture facture;
     facture.client = m_id;

@@ -83,6 +83,8 @@ private:
     void setMode(bool newCard);
     // Whether the card may close; asks first when something was changed.
     bool confirmerFermeture();
+    // Before an invoice of this client: whether to go on, saving on "Oui".
+    bool confirmerAvantFacture();
     void markUnchanged();
     QString currentNumber(Tab tab) const { return m_tabs->currentNumber(tab); }
     int currentId(Tab tab) const { return m_tabs->currentId(tab); }
