@@ -1,8 +1,13 @@
+#include "common/dialogs.h"
 #include "common/paths.h"
 #include "common/text_grid.h"
+#include "data/change_watcher.h"
 #include "data/data_module.h"
+#include "data/database_copy.h"
+#include "data/schema.h"
 #include "data/reservation.h"
 #include "data/sql.h"
+#include "planning/planning_refreshers.h"
 #include "ui/app/main_window.h"
 #include "ui/planning/week_grid.h"
 #include "test_support.h"
@@ -224,6 +229,8 @@ private slots:
     void cleanup() { DataModule::release(); }
     void otherDesksStayAppearsWithoutAClick();
     void desksSavingAtOnceKeepEveryCommittedStayAndNoDoubleNight();
+    void oneProgramPerDataDirectory();
+    void hotelCopiedAcrossAndRefusedOverData();
 };
 
 void TestDesks::otherDesksStayAppearsWithoutAClick()
@@ -295,8 +302,10 @@ void TestDesks::desksSavingAtOnceKeepEveryCommittedStayAndNoDoubleNight()
     victim->kill();
     QVERIFY(victim->waitForFinished(5000));
     for (int d = 0; d < desks; ++d) {
-        QVERIFY2(processes.at(d)->waitForFinished(110000), where.constData());
-        QCOMPARE(processes.at(d)->exitCode(), 0);
+        QProcess *p = processes.at(d);
+        QVERIFY2(p->state() == QProcess::NotRunning || p->waitForFinished(110000), where.constData());
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 0);
     }
 
     const qint64 elapsed = clock.elapsed();
@@ -348,6 +357,109 @@ void TestDesks::desksSavingAtOnceKeepEveryCommittedStayAndNoDoubleNight()
     QVERIFY2(refused > 0 && committed > desks * operations / 4, where.constData());
     qInfo("%d desks x %d operations and one desk killed: %d committed, %d refused, %d stays in the end, %lld ms",
           desks, operations, committed, refused, expectedStays, elapsed);
+}
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run kestrova(const QStringList &args)
+{
+    QProcess p;
+    p.start(programPath(), args);
+    Run r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.code = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+void TestDesks::oneProgramPerDataDirectory()
+{
+    TestDatabase first;
+    TestDataDir second;
+    DataModule::release();
+    QProcess desk;
+    desk.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    desk.start(programPath(), {QStringLiteral("--dir"), first.path()});
+    QVERIFY(desk.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(first.dir().file(QStringLiteral("kestrova.lock"))), 10000);
+
+    const Run refused = kestrova({QStringLiteral("--dir"), first.path(), QStringLiteral("init")});
+    QCOMPARE(refused.code, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("Kestrova est déjà ouvert sur ce dossier de données")),
+             qPrintable(refused.err));
+    // Another desk, with a data directory of its own, runs beside it.
+    QCOMPARE(kestrova({QStringLiteral("--dir"), second.path(), QStringLiteral("init")}).code, 0);
+    // A desk that died leaves no lock behind.
+    desk.kill();
+    QVERIFY(desk.waitForFinished(5000));
+    QCOMPARE(kestrova({QStringLiteral("--dir"), first.path(), QStringLiteral("init")}).code, 0);
+}
+
+void TestDesks::hotelCopiedAcrossAndRefusedOverData()
+{
+    TestDatabase hotel;
+    Reservation().ajouterReservation(2, kStates.at(1), 1, kFirstNight, kFirstNight.addDays(3), noServices(), 2, 1);
+    // Invoice 49 was made and deleted: the next one is 50 wherever the hotel goes.
+    Sql(DataModule::shared(), QStringLiteral("INSERT INTO facturation (id, f_date, total_ttc, remise) VALUES (48, "
+                                             "'2026-05-04', 120.5, 0.1)"))
+        .exec();
+    Sql(DataModule::shared(), QStringLiteral("INSERT INTO facturation (f_date) VALUES ('2026-05-05')")).exec();
+    Sql(DataModule::shared(), QStringLiteral("DELETE FROM facturation WHERE id = 49")).exec();
+    Sql(DataModule::shared(), QStringLiteral("INSERT INTO infos (type, nom, prenom, ville) VALUES (1, 'Dupré', 'Zoé', 'Sète')"))
+        .exec();
+    QHash<QString, QByteArray> original;
+    for (const QString &table : Schema::tableNames())
+        original.insert(table, DatabaseCopy::summarize(DataModule::shared(), table).checksum);
+    DataModule::release();
+
+    const QString copy = hotel.dir().file(QStringLiteral("copie.mdb"));
+    const Run done = kestrova({QStringLiteral("--dir"), hotel.path(), QStringLiteral("base"),
+                               QStringLiteral("copier"), copy});
+    QVERIFY2(done.code == 0, qPrintable(done.err));
+    QCOMPARE(done.out.count(QStringLiteral("  ok\n")), Schema::tableNames().size());
+    {
+        CopyConnection target = CopyConnection::sqliteFile(copy);
+        for (const QString &table : Schema::tableNames())
+            QVERIFY2(DatabaseCopy::summarize(target.db(), table).checksum == original.value(table), qPrintable(table));
+        QCOMPARE(Sql(target.db(), QStringLiteral("SELECT MAX(id) FROM facturation")).scalar().toInt(), 48);
+        Sql(target.db(), QStringLiteral("INSERT INTO facturation (f_date) VALUES ('2026-05-06')")).exec();
+        QCOMPARE(Sql(target.db(), QStringLiteral("SELECT MAX(id) FROM facturation")).scalar().toInt(), 50);
+    }
+
+    // A target that holds data is refused and left as it was.
+    const QByteArray before = bytesOf(copy);
+    const Run again = kestrova({QStringLiteral("--dir"), hotel.path(), QStringLiteral("base"),
+                                QStringLiteral("copier"), copy});
+    QCOMPARE(again.code, 1);
+    QVERIFY2(again.err.contains(QStringLiteral("contient déjà des données")), qPrintable(again.err));
+    QCOMPARE(bytesOf(copy), before);
+    // So is the hotel's own file, and a file that is not a database.
+    QCOMPARE(kestrova({QStringLiteral("--dir"), hotel.path(), QStringLiteral("base"), QStringLiteral("copier"),
+                       hotel.dir().file(QStringLiteral("reserv.mdb"))})
+                 .code,
+             1);
+    hotel.dir().writeFile(QStringLiteral("notes.txt"), "pas une base\n");
+    const Run junk = kestrova({QStringLiteral("--dir"), hotel.path(), QStringLiteral("base"),
+                               QStringLiteral("copier"), hotel.dir().file(QStringLiteral("notes.txt"))});
+    QCOMPARE(junk.code, 1);
+    QCOMPARE(bytesOf(hotel.dir().file(QStringLiteral("notes.txt"))), QByteArray("pas une base\n"));
 }
 
 int main(int argc, char **argv)
