@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -379,3 +380,28 @@ CopyConnection CopyConnection::sqliteFile(const QString &path)
     }
     return CopyConnection(name, QStringLiteral("fichier « %1 »").arg(shown));
 }
+
+namespace DatabaseCopy {
+
+Report writeSnapshot(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+    try {
+        CopyConnection source = CopyConnection::hotel();
+        CopyConnection target = CopyConnection::sqliteFile(path);
+        return copy(source.db(), target.db(), Mode::EmptyTarget);
+    } catch (const KestrovaError &) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+Report replaceHotelWith(const QString &path)
+{
+    CopyConnection source = CopyConnection::sqliteFile(path);
+    CopyConnection target = CopyConnection::hotel();
+    return copy(source.db(), target.db(), Mode::ReplaceTarget);
+}
+
+} // namespace DatabaseCopy

@@ -56,6 +56,14 @@ QStringList tablesWithData(const QSqlDatabase &db);
 // does not check out.
 Report copy(const QSqlDatabase &from, const QSqlDatabase &to, Mode mode);
 
+// The hotel of the data directory written into a new SQLite file at path
+// (replaced), as a backup carries it. Throws KestrovaError; no file is left then.
+Report writeSnapshot(const QString &path);
+// The hotel's rows replaced by those of the SQLite file at path, in one
+// transaction (a backup restored into a PostgreSQL hotel). Throws KestrovaError
+// with the hotel as it was.
+Report replaceHotelWith(const QString &path);
+
 } // namespace DatabaseCopy
 
 // A connection of its own for one copy, closed and removed when it goes away.
