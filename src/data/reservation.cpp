@@ -5,6 +5,7 @@
 #include "common/text_grid.h"
 #include "data/log.h"
 #include "data/prestation.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 #include "settings/settings.h"
 
@@ -257,6 +258,7 @@ void refuseTakenNights(const QSqlDatabase &db, int room, const QList<QDate> &day
 {
     if (days.isEmpty())
         return;
+    Dialect::serializeNightWrites(db);
     const QSet<QDate> wanted(days.cbegin(), days.cend());
     const auto [first, last] = std::minmax_element(days.cbegin(), days.cend());
     Sql q(db, QStringLiteral("SELECT id, r_date FROM reserv WHERE numero = :numero AND r_date >= :debut "
@@ -290,7 +292,11 @@ public:
     // Returns the new night's id.
     int insert(const QDate &day)
     {
-        m_insert.bind(QStringLiteral(":r_date"), iso(day)).exec();
+        try {
+            m_insert.bind(QStringLiteral(":r_date"), iso(day)).exec();
+        } catch (const UniqueViolation &) {
+            throw RoomTakenError::byIndex(m_room, day);
+        }
         const int id = m_insert.lastInsertId().toInt();
         m_log.journaliserAjoutReservation(id, Format::date(day), QStringLiteral("0"), m_etat,
                                           QString::number(m_client), QString::number(m_room));
@@ -428,10 +434,23 @@ QString Reservation::getEtat(int id) const
 // ---- Refusal of a taken night ----------------------------------------------
 
 RoomTakenError::RoomTakenError(int room, const QDate &date)
-    : KestrovaError(QStringLiteral("La chambre %1 est déjà occupée le %2 : rien n'a été enregistré.")
-                        .arg(Settings::roomName(room), Format::date(date))),
-      m_room(room), m_date(date)
+    : RoomTakenError(room, date,
+                     QStringLiteral("La chambre %1 est déjà occupée le %2 : rien n'a été enregistré.")
+                         .arg(Settings::roomName(room), Format::date(date)))
 {
+}
+
+RoomTakenError::RoomTakenError(int room, const QDate &date, const QString &text)
+    : KestrovaError(text), m_room(room), m_date(date)
+{
+}
+
+RoomTakenError RoomTakenError::byIndex(int room, const QDate &date)
+{
+    return RoomTakenError(room, date,
+                          QStringLiteral("Chambre déjà prise : la chambre %1, nuit du %2, vient d'être réservée "
+                                         "depuis un autre poste. Rien n'a été enregistré.")
+                              .arg(Settings::roomName(room), Format::date(date)));
 }
 
 // ---- Stays of a client -------------------------------------------------------

@@ -19,10 +19,14 @@ class RoomTakenError : public KestrovaError
 {
 public:
     RoomTakenError(int room, const QDate &date);
+    // The unique index on room and night refused the row: another desk saved
+    // that night between our check and our write.
+    static RoomTakenError byIndex(int room, const QDate &date);
     int room() const { return m_room; }
     QDate date() const { return m_date; }
 
 private:
+    RoomTakenError(int room, const QDate &date, const QString &text);
     int m_room;
     QDate m_date;
 };

@@ -4,7 +4,11 @@
 #include "data/schema.h"
 #include "data/sql.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,8 +27,49 @@ void TestDataDir::writeFile(const QString &name, const QByteArray &bytes) const
     const QString path = file(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         f.write(bytes);
+        if (name == QLatin1String("config.ini") && !m_baseSection.isEmpty())
+            f.write("\n" + m_baseSection);
+    }
+}
+
+bool testOnPostgresql()
+{
+    return qEnvironmentVariable("KESTROVA_TEST_ENGINE") == QLatin1String("postgresql");
+}
+
+QByteArray newPostgresqlDatabase()
+{
+    const QString statePath = qEnvironmentVariable("KESTROVA_TEST_PG");
+    QFile stateFile(statePath);
+    if (statePath.isEmpty() || !stateFile.open(QIODevice::ReadOnly))
+        qFatal("PostgreSQL run: no server state file (KESTROVA_TEST_PG=%s); did pg_server_start run?",
+               qPrintable(statePath));
+    QHash<QString, QString> state;
+    for (const QByteArray &line : stateFile.readAll().split('\n'))
+        if (const qsizetype eq = line.indexOf('='); eq > 0)
+            state.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    static int counter = 0;
+    const QString name = QStringLiteral("kt_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("kestrova_test_admin"));
+        admin.setHostName(state.value(QStringLiteral("host")));
+        admin.setPort(state.value(QStringLiteral("port")).toInt());
+        admin.setUserName(state.value(QStringLiteral("user")));
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        if (!admin.open())
+            qFatal("PostgreSQL run: cannot reach the test server: %s", qPrintable(admin.lastError().text()));
+        QSqlQuery q(admin);
+        if (!q.exec(QStringLiteral("CREATE DATABASE ") + name))
+            qFatal("PostgreSQL run: CREATE DATABASE failed: %s", qPrintable(q.lastError().text()));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("kestrova_test_admin"));
+    return QStringLiteral("[Base]\nmoteur=postgresql\nhote=%1\nport=%2\nbase=%3\nutilisateur=%4\n")
+        .arg(state.value(QStringLiteral("host")), state.value(QStringLiteral("port")), name,
+             state.value(QStringLiteral("user")))
+        .toUtf8();
 }
 
 QString sourceDir()
@@ -40,6 +85,10 @@ QString programPath()
 TestDatabase::TestDatabase() : m_dir(std::make_unique<TestDataDir>())
 {
     DataModule::release();
+    if (testOnPostgresql()) {
+        m_dir->setBaseSection(newPostgresqlDatabase());
+        m_dir->writeFile(QStringLiteral("config.ini"), QByteArray());
+    }
     Schema::createOrUpgrade(DataModule::shared());
 }
 
