@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "data/data_module.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 
 #include <QSqlDatabase>
@@ -21,7 +22,7 @@ QSqlDatabase openSharedConnection()
 
 bool isPostgres(const QSqlDatabase &db)
 {
-    return db.driverName() == QLatin1String("QPSQL");
+    return Dialect::isPostgresql(db);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "data/data_module.h"
 #include "data/database_file.h"
+#include "data/dialect.h"
 #include "data/schema.h"
 #include "data/sql.h"
 
@@ -23,7 +24,7 @@ enum class Kind { Integer, Real, Text };
 
 bool isPostgres(const QSqlDatabase &db)
 {
-    return db.driverName() == QLatin1String("QPSQL");
+    return Dialect::isPostgresql(db);
 }
 
 Kind kindOf(const QString &declared)
@@ -356,7 +357,17 @@ CopyConnection CopyConnection::hotel()
     const QString name = newConnectionName();
     // Checked and brought to this program's schema as at start-up.
     DatabaseFile::prepare(name);
-    return CopyConnection(name, QStringLiteral("fichier « %1 »").arg(QDir::toNativeSeparators(DataModule::databasePath())));
+    const DatabaseTarget target = DataModule::target();
+    return CopyConnection(name, target.isPostgresql() ? target.describe()
+                                                      : QStringLiteral("fichier « %1 »")
+                                                            .arg(QDir::toNativeSeparators(DataModule::databasePath())));
+}
+
+CopyConnection CopyConnection::postgresql(const DatabaseTarget &target)
+{
+    const QString name = newConnectionName();
+    DataModule::postgresqlConnection(name, target);
+    return CopyConnection(name, target.describe());
 }
 
 CopyConnection CopyConnection::sqliteFile(const QString &path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/engine.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSqlDatabase>
@@ -75,6 +77,8 @@ public:
     // An SQLite file, created when missing. Throws DatabaseError (French) when
     // the file is not an SQLite database or cannot be opened.
     static CopyConnection sqliteFile(const QString &path);
+    // A PostgreSQL database. Throws DatabaseError (French) when it cannot be reached.
+    static CopyConnection postgresql(const DatabaseTarget &target);
 
     CopyConnection(CopyConnection &&other) noexcept;
     ~CopyConnection();
