@@ -13,7 +13,9 @@ PACKAGES="
   qpdf poppler-utils sqlite3 libxml2-utils
   desktop-file-utils appstream dpkg-dev
   python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl python3-icalendar
+  libreoffice-calc-nogui
   openssl
+  cups printer-driver-cups-pdf
 "
 
 missing=""

@@ -13,6 +13,8 @@ SpreadsheetOptions options(const QString &searchText)
 {
     SpreadsheetOptions o;
     o.dropFirstColumn = true;
+    // Names, telephone numbers and e-mails stay texts; "Première Résa" is a date.
+    o.columns = QList<SpreadsheetOptions::Cell>(7, SpreadsheetOptions::Cell::Text) << SpreadsheetOptions::Cell::Date;
     o.caption = Spreadsheet::clientListCaption(searchText);
     return o;
 }

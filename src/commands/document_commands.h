@@ -9,7 +9,9 @@ namespace DocumentCommands {
 
 enum class Kind { Facture, Devis };
 
-// `<name> N [--ouvrir]`: writes facture.pdf / devis.pdf and prints its path.
+// `<name> N [--ouvrir]`: writes facture.pdf / devis.pdf (with --ouvrir the
+// document's own documents/facture-N.pdf / devis-N.pdf, then opens it) and
+// prints its path.
 int writePdf(Kind kind, const QString &name, const QStringList &args);
 // `imprimer facture|devis N [--pdf FICHIER]` after the kind.
 int print(Kind kind, const QStringList &args);

@@ -54,8 +54,7 @@ int runXlsxStatistiques(const QStringList &args)
     }
     Startup startup;
     startup.openDatabase(QString::fromLatin1(DataModule::sharedConnectionName()));
-    SpreadsheetOptions options;
-    options.dropFirstColumn = false;
+    const SpreadsheetOptions options = StatisticsTable::sheetOptions(measure);
     QString error;
     if (!Spreadsheet::writeGrid(statisticsGrid(year, measure), StatisticsTable::measureLabels().at(measure),
                                 args.at(2), options, &error)) {

@@ -94,8 +94,11 @@ public:
 // Writing, opening and printing the documents, shared by Facture and Devis.
 namespace DocumentOutput {
 
-// Writes the PDF bytes to the file (replaced only once the new one is complete);
-// throws KestrovaError (French) when it cannot.
+// Where a document written to be looked at goes: documents/<stem>-<numero>.pdf
+// of the data directory ("documents/facture-6.pdf"), one file per document.
+QString viewingPath(const QString &stem, int numero);
+// Writes the PDF bytes to the file (replaced only once the new one is complete),
+// creating its folder; throws KestrovaError (French) when it cannot.
 void writeFile(const QString &path, const QByteArray &bytes);
 // Opens a file with the desktop's default application; a French warning when it cannot.
 void open(const QString &path);

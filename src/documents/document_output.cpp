@@ -1,9 +1,11 @@
 #include "common/dialogs.h"
 #include "common/errors.h"
+#include "common/paths.h"
 #include "common/print_scale.h"
 #include "documents/document_drawer.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -38,8 +40,16 @@ void paint(const DocumentDrawer::Content &content, QPrinter &printer)
 
 namespace DocumentOutput {
 
+QString viewingPath(const QString &stem, int numero)
+{
+    return Paths::dataPath(QStringLiteral("documents/%1-%2.pdf").arg(stem).arg(numero));
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw KestrovaError(QStringLiteral("Impossible de créer le dossier « %1 ».").arg(QDir::toNativeSeparators(folder)));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
         throw KestrovaError(

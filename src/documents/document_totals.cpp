@@ -7,14 +7,6 @@
 
 namespace DocumentTotals {
 
-double tronquerCentimes(double value)
-{
-    const double hundredths = value * 100.0;
-    // A value meant as a whole number of hundredths may come out a hair below it.
-    const double cut = std::trunc(hundredths + (hundredths >= 0 ? 1e-7 : -1e-7));
-    return cut / 100.0;
-}
-
 Totaux calculer(const TextGrid &lignes, const QString &remise)
 {
     double ht = 0;
@@ -25,18 +17,19 @@ Totaux calculer(const TextGrid &lignes, const QString &remise)
         ht += Format::parseAmount(lignes.cell(r, 3));
         ttc += Format::parseAmount(lignes.cell(r, 5));
     }
+    const double linesHt = ht;
     double tva = ttc - ht;
-    Totaux totaux{Format::number(ht), Format::number(tva), Format::number(ttc)};
 
     bool ok = false;
     const double discount = Format::parseAmount(remise, &ok);
-    if (remise.trimmed().isEmpty() || !ok || totaux.ht == QLatin1String("0"))
-        return totaux;
-    const double ratio = discount / ht;
-    ht -= discount;
-    tva = tronquerCentimes(tva * (1 - ratio));
-    ttc = tronquerCentimes(tva + ht);
-    return {Format::number(ht), Format::number(tva), Format::number(ttc)};
+    if (!remise.trimmed().isEmpty() && ok && Format::number(linesHt) != QLatin1String("0")) {
+        ht = linesHt - discount;
+        // The tax shrinks with the base; computed in one step so that a tax of
+        // 48,345 stays a half and rounds to 48,35.
+        tva = tva * ht / linesHt;
+    }
+    tva = Format::roundAmount(tva);
+    return {Format::number(ht), Format::number(tva), Format::number(ht + tva)};
 }
 
 QString resteAPayer(const QString &ttc, const QString &acompte)

@@ -19,14 +19,11 @@ struct Totaux
 // Sums columns 3 (before tax) and 5 (after tax) of every line (rows from 1
 // whose column 0 holds a service id); the tax is their difference. A discount
 // (an amount before tax) is then taken off the total before tax and the tax is
-// reduced in the same ratio; tax and total after tax are cut to the cent
-// toward zero. No discount is applied when remise is empty or not a number,
-// or when the lines total 0 before tax.
+// reduced in the same ratio. The tax is rounded to the cent, halves away from
+// zero, and the total after tax is the total before tax plus that tax. No
+// discount is applied when remise is empty or not a number, or when the lines
+// total 0 before tax.
 Totaux calculer(const TextGrid &lignes, const QString &remise);
-
-// Cuts to two decimals toward zero, ignoring the binary noise of values such as
-// 0.29 (28.999999... hundredths): 9.999 gives 9.99, -1.239 gives -1.23.
-double tronquerCentimes(double value);
 
 // "Reste à payer": total after tax minus the deposit, an empty field counting
 // as 0. Empty when either is not a number.

@@ -188,6 +188,11 @@ QString Facture::cheminPdf()
     return Paths::dataPath(QStringLiteral("facture.pdf"));
 }
 
+QString Facture::cheminVisualisation(int numero)
+{
+    return DocumentOutput::viewingPath(QStringLiteral("facture"), numero);
+}
+
 QByteArray Facture::pdfFacture(int numero) const
 {
     return DocumentDrawer::pdf(DocumentDrawer::load(store(m_use), numero));
@@ -212,7 +217,7 @@ bool Facture::facturxParDefaut()
 
 QString Facture::genererPdfFacture(int numero, bool ouvrir, Sortie sortie)
 {
-    const QString path = cheminPdf();
+    const QString path = ouvrir ? cheminVisualisation(numero) : cheminPdf();
     const bool facturx = sortie == Sortie::Facturx || (sortie == Sortie::Reglage && facturxParDefaut());
     if (facturx) {
         DocumentOutput::writeFile(path, facturxFacture(numero));

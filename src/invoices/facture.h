@@ -87,8 +87,10 @@ public:
     // Which document "facture.pdf" is: as the setting "Factures électroniques
     // (Factur-X)" ([Hotel] facturx) says, the plain PDF, or the electronic invoice.
     enum class Sortie { Reglage, Simple, Facturx };
-    // Writes "facture.pdf" in the data directory (atomic replace) and returns
-    // its path; opens it with the desktop's viewer when ouvrir is true. An
+    // Writes "facture.pdf" in the data directory (atomic replace: the file the
+    // e-mail attaches) and returns its path; with ouvrir, writes the invoice's
+    // own "documents/facture-N.pdf" instead and opens it with the desktop's
+    // viewer, so that two invoices looked at side by side stay two files. An
     // electronic invoice that cannot be written (settings missing) throws
     // KestrovaError naming what is missing, and leaves the earlier file; once
     // written, the invoice records when (the invoice list shows it).
@@ -110,6 +112,8 @@ public:
 
     // "facture.pdf" of the data directory.
     static QString cheminPdf();
+    // "documents/facture-N.pdf" of the data directory: invoice N written to be looked at.
+    static QString cheminVisualisation(int numero);
 
 private:
     DataModule::Use m_use;

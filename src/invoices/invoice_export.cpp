@@ -8,8 +8,12 @@ namespace InvoiceExport {
 
 SpreadsheetOptions options(const QString &modeReglement)
 {
+    using Cell = SpreadsheetOptions::Cell;
     SpreadsheetOptions o;
-    o.dropFirstColumn = true;
+    // The invoice number comes first: it is how an invoice is looked up.
+    o.dropFirstColumn = false;
+    o.columns = {Cell::Count,  Cell::Date,   Cell::Date,   Cell::Date,   Cell::Text, Cell::Text,
+                 Cell::Amount, Cell::Amount, Cell::Amount, Cell::Amount, Cell::Amount, Cell::Date};
     o.caption = InvoiceList::legende(modeReglement);
     return o;
 }

@@ -5,9 +5,9 @@
 struct SpreadsheetOptions;
 class TextGrid;
 
-// The spreadsheet of the invoice list: the list's grid without its "N°"
-// column, named after the list's title, with the line that says which
-// invoices it holds two rows below. The window's "Exporter sous Excel" and
+// The spreadsheet of the invoice list: the list's grid, invoice number first,
+// amounts and dates as numbers and dates, named after the list's title, with
+// the line that says which invoices it holds two rows below. The window's "Exporter sous Excel" and
 // `kestrova xlsx factures` write the same sheet.
 namespace InvoiceExport {
 

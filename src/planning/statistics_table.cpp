@@ -161,6 +161,16 @@ void computeTotals(TextGrid &grid, int year, int measure)
     grid.setCell(kTotalRow, rateColumn, yearRate);
 }
 
+SpreadsheetOptions sheetOptions(int measure)
+{
+    SpreadsheetOptions options;
+    options.dropFirstColumn = false; // the month or week labels belong to the sheet
+    options.columns = {SpreadsheetOptions::Cell::Text};
+    options.otherColumns =
+        measure == ChiffreAffaires ? SpreadsheetOptions::Cell::Amount : SpreadsheetOptions::Cell::Count;
+    return options;
+}
+
 QDate firstMonday(int year, int month)
 {
     const QDate first(year, month, 1);

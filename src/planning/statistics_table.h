@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/text_grid.h"
+#include "xlsx/spreadsheet_export.h"
 
 #include <QDate>
 #include <QString>
@@ -47,6 +48,10 @@ long long roundedRate(long long part, long long whole);
 TextGrid dailyTurnover(int year, int month);
 // Its title row.
 QStringList dailyTitles();
+
+// The sheet of a grid of this page (labels in column 0, kept): figures of a
+// measure as amounts (turnover) or whole numbers (days, persons, rates).
+SpreadsheetOptions sheetOptions(int measure);
 // The number of week rows of a month and its first Monday.
 int weekCount(int year, int month);
 QDate firstMonday(int year, int month);

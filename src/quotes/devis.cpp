@@ -151,6 +151,11 @@ QString Devis::cheminPdf()
     return Paths::dataPath(QStringLiteral("devis.pdf"));
 }
 
+QString Devis::cheminVisualisation(int numero)
+{
+    return DocumentOutput::viewingPath(QStringLiteral("devis"), numero);
+}
+
 QByteArray Devis::pdfDevis(int numero) const
 {
     return DocumentDrawer::pdf(DocumentDrawer::load(store(m_use), numero));
@@ -158,7 +163,7 @@ QByteArray Devis::pdfDevis(int numero) const
 
 QString Devis::genererPdfDevis(int numero, bool ouvrir)
 {
-    const QString path = cheminPdf();
+    const QString path = ouvrir ? cheminVisualisation(numero) : cheminPdf();
     DocumentOutput::writeFile(path, pdfDevis(numero));
     if (ouvrir)
         DocumentOutput::open(path);

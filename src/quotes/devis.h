@@ -64,6 +64,8 @@ public:
 
     // ---- Documents ---------------------------------------------------------
 
+    // Writes "devis.pdf" of the data directory (the file the e-mail attaches)
+    // and returns its path; with ouvrir, writes "documents/devis-N.pdf" and opens it.
     QString genererPdfDevis(int numero, bool ouvrir = false);
     QByteArray pdfDevis(int numero) const;
     void imprimerDevis(int numero);
@@ -72,6 +74,8 @@ public:
     static QString formatMontant(double montant);
     // "devis.pdf" of the data directory.
     static QString cheminPdf();
+    // "documents/devis-N.pdf" of the data directory: quote N written to be looked at.
+    static QString cheminVisualisation(int numero);
 
 private:
     DataModule::Use m_use;

@@ -41,8 +41,11 @@ TextGrid remplir()
 
 SpreadsheetOptions options()
 {
+    using Cell = SpreadsheetOptions::Cell;
     SpreadsheetOptions o;
     o.dropFirstColumn = true;
+    o.columns = {Cell::Count,  Cell::Date,   Cell::Date,   Cell::Date,   Cell::Text,
+                 Cell::Amount, Cell::Amount, Cell::Amount, Cell::Amount, Cell::Amount};
     return o;
 }
 

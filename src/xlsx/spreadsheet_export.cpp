@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/paths.h"
 
+#include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,6 +44,32 @@ struct Workbook
     }
 };
 
+// Writes value as the number or date its column holds; false (nothing
+// written) for a text column or a cell that does not read as its kind.
+bool writeTyped(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const QString &value,
+                SpreadsheetOptions::Cell kind, lxw_format *amount, lxw_format *date, lxw_format *count)
+{
+    using Cell = SpreadsheetOptions::Cell;
+    if (kind == Cell::Text || value.trimmed().isEmpty())
+        return false;
+    if (kind == Cell::Date) {
+        const QDate d = Format::parseDate(value);
+        if (!d.isValid())
+            return false;
+        lxw_datetime when{};
+        when.year = d.year();
+        when.month = d.month();
+        when.day = d.day();
+        return worksheet_write_datetime(sheet, row, column, &when, date) == LXW_NO_ERROR;
+    }
+    bool ok = false;
+    const double number = Format::parseAmount(value, &ok);
+    if (!ok || (kind == Cell::Count && number != std::floor(number)))
+        return false;
+    return worksheet_write_number(sheet, row, column, number, kind == Cell::Amount ? amount : count) ==
+           LXW_NO_ERROR;
+}
+
 QString lxwMessage(lxw_error code)
 {
     return QString::fromUtf8(lxw_strerror(code));
@@ -53,12 +81,13 @@ namespace Spreadsheet {
 
 QString sheetName(const QString &title, int page)
 {
-    QString base = title;
+    // "Liste des factures " names its sheet "Liste des factures (1)", one blank before the number.
+    QString base = title.trimmed();
     for (QChar &c : base)
         if (QStringLiteral("[]:*?/\\").contains(c))
             c = QLatin1Char('_');
     const QString suffix = QStringLiteral(" (") + QString::number(page) + QLatin1Char(')');
-    base = base.left(maxSheetNameLength - suffix.size());
+    base = base.left(maxSheetNameLength - suffix.size()).trimmed();
     // A sheet name may not begin with an apostrophe.
     while (base.startsWith(QLatin1Char('\'')))
         base.remove(0, 1);
@@ -132,6 +161,17 @@ bool writeGrid(const TextGrid &grid, const QString &title, const QString &path, 
     format_set_bold(bold);
     lxw_format *italic = workbook_add_format(wb.book);
     format_set_italic(italic);
+    // Numbers a user can total: the French locale in the format gives the
+    // decimal comma whatever the reader's own settings.
+    const auto numberFormat = [&](const char *code) {
+        lxw_format *f = workbook_add_format(wb.book);
+        format_set_num_format(f, code);
+        format_set_border(f, LXW_BORDER_THIN);
+        return f;
+    };
+    lxw_format *amount = numberFormat("[$-40C]#,##0.00");
+    lxw_format *date = numberFormat("dd/mm/yyyy");
+    lxw_format *count = numberFormat("0");
 
     const qint64 total = qint64(grid.rowCount()) * columns;
     qint64 done = 0;
@@ -155,7 +195,12 @@ bool writeGrid(const TextGrid &grid, const QString &title, const QString &path, 
             auto writeRow = [&](int gridRow, int sheetRow, lxw_format *format) {
                 for (int c = c0; c < c1; ++c) {
                     const QString value = cellText(grid.cell(gridRow, c + firstColumn));
-                    if (value.isEmpty()) {
+                    const SpreadsheetOptions::Cell kind =
+                        gridRow == 0 ? SpreadsheetOptions::Cell::Text : options.kindOf(c + firstColumn);
+                    if (writeTyped(sheet, lxw_row_t(sheetRow), lxw_col_t(c - c0), value, kind, amount, date,
+                                   count)) {
+                        // written as a number or a date
+                    } else if (value.isEmpty()) {
                         worksheet_write_blank(sheet, lxw_row_t(sheetRow), lxw_col_t(c - c0), format);
                     } else {
                         const QByteArray utf8 = value.toUtf8();

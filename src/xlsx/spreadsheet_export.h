@@ -7,12 +7,26 @@
 
 #include <functional>
 
-// Writes a grid to an .xlsx workbook: every cell as text ("@"), bold title row,
-// all borders, fitted widths and an italic line two rows below the data. Grids
-// larger than a page (256 columns x 65 536 rows) go on several sheets named
-// title + " (n)"; every page repeats the title row and the line below.
+// Writes a grid to an .xlsx workbook: bold title row, all borders, fitted
+// widths and an italic line two rows below the data. A data cell is text ("@")
+// unless its column says otherwise: amounts are number cells shown with two
+// decimals and a decimal comma, dates date cells shown dd/mm/yyyy, counts
+// whole numbers; a cell of such a column that does not read as one (an empty
+// cell, a label) stays text. Grids larger than a page (256 columns x 65 536
+// rows) go on several sheets named title + " (n)"; every page repeats the
+// title row and the line below.
 struct SpreadsheetOptions
 {
+    enum class Cell { Text, Amount, Date, Count };
+    // The kind of each grid column, indexed as in the grid (before the first
+    // column is left out); columns beyond the list are otherColumns.
+    QList<Cell> columns;
+    Cell otherColumns = Cell::Text;
+    Cell kindOf(int gridColumn) const
+    {
+        return gridColumn >= 0 && gridColumn < columns.size() ? columns.at(gridColumn) : otherColumns;
+    }
+
     // The first column holds ids the user never sees: leave it out of the sheet.
     bool dropFirstColumn = true;
     // The italic line two rows below the data; when empty the cell is only set to italics.
@@ -31,8 +45,8 @@ namespace Spreadsheet {
 bool writeGrid(const TextGrid &grid, const QString &title, const QString &path, const SpreadsheetOptions &options,
                QString *error);
 
-// The sheet name of page n (1-based): title + " (n)", made valid for a workbook
-// (at most 31 characters, none of []:*?/\).
+// The sheet name of page n (1-based): the title without its surrounding blanks
+// + " (n)", made valid for a workbook (at most 31 characters, none of []:*?/\).
 QString sheetName(const QString &title, int page);
 
 // exports/<title> <yyyy-MM-dd HH-mm-ss>.xlsx in the data directory (a free name).

@@ -154,8 +154,10 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << QStringLiteral("Liste des factures ") << 1
-                               << QStringLiteral("Liste des factures  (1)");
+        QTest::newRow("trailing blank, one space") << QStringLiteral("Liste des factures ") << 1
+                                                   << QStringLiteral("Liste des factures (1)");
+        QTest::newRow("cut at a blank") << QStringLiteral("abcdefghijklmnopqrstuvwxyz suite") << 1
+                                        << QStringLiteral("abcdefghijklmnopqrstuvwxyz (1)");
         QTest::newRow("forbidden characters") << QStringLiteral("CA [TTC]/mois?") << 2
                                               << QStringLiteral("CA _TTC__mois_ (2)");
         QTest::newRow("too long") << QString(40, QLatin1Char('x')) << 12 << QString(26, QLatin1Char('x')) + " (12)";
@@ -167,6 +169,32 @@ private slots:
         QFETCH(int, page);
         QFETCH(QString, name);
         QCOMPARE(Spreadsheet::sheetName(title, page), name);
+    }
+
+    // A column's kind applies to the cells that read as it; anything else
+    // (labels, blanks, fractions of a count, impossible dates) stays text.
+    void typedColumnsKeepWhatDoesNotRead()
+    {
+        using Cell = SpreadsheetOptions::Cell;
+        TextGrid grid(4, 5);
+        grid.setRow(0, {"Semaine", "CA", "Nuits", "Arrivée", "CP"});
+        grid.setRow(1, {"Du 06/01/2025", "1234,5", "3", "06/01/2025", "01000"});
+        grid.setRow(2, {"Total", "-0.5", "1,5", "31/02/2025", "29770"});
+        grid.setRow(3, {"", "", "", "", ""});
+        SpreadsheetOptions options;
+        options.dropFirstColumn = false;
+        options.columns = {Cell::Text, Cell::Amount, Cell::Count, Cell::Date};
+        TestDataDir dir;
+        const QString path = dir.file(QStringLiteral("typed.xlsx"));
+        QString error;
+        QVERIFY2(Spreadsheet::writeGrid(grid, QStringLiteral("CA"), path, options, &error), qPrintable(error));
+        const QJsonObject sheet = XlsxReader::read(path).at(0).toObject();
+        QCOMPARE(XlsxReader::rowTypes(sheet, 0), (QStringList{"s", "s", "s", "s", "s"}));
+        QCOMPARE(XlsxReader::rowTypes(sheet, 1), (QStringList{"s", "n", "n", "d", "s"}));
+        QCOMPARE(XlsxReader::rowTexts(sheet, 1), (QStringList{"Du 06/01/2025", "1234,5", "3", "06/01/2025", "01000"}));
+        QCOMPARE(XlsxReader::rowTypes(sheet, 2), (QStringList{"s", "n", "s", "s", "s"}));
+        QCOMPARE(XlsxReader::rowTexts(sheet, 2), (QStringList{"Total", "-0,5", "1,5", "31/02/2025", "29770"}));
+        QCOMPARE(XlsxReader::rowTypes(sheet, 3), (QStringList{"", "", "", "", ""}));
     }
 
     void exportGoesToTheExportsFolder()

@@ -49,8 +49,15 @@ private slots:
         QTest::newRow("no line at all") << QStringList{} << "10" << "0" << "0" << "0";
         QTest::newRow("rows without service are not lines")
             << QStringList{"100/110", "-50/55"} << "" << "100" << "10" << "110";
-        QTest::newRow("tax cut toward zero, not rounded")
-            << QStringList{"30/33,37"} << "10" << "20" << "2,24" << "22,24";
+        // The tax is rounded (halves away from zero) and TTC = HT + TVA exactly.
+        QTest::newRow("tax rounded up, not cut") << QStringList{"30/33,37"} << "10" << "20" << "2,25" << "22,25";
+        QTest::newRow("48,346 gives 48,35") << QStringList{"300/330", "190,8/211,2"} << "20" << "470,8" << "48,35"
+                                            << "519,15";
+        QTest::newRow("a half cent rounds up") << QStringList{"100/100,01"} << "50" << "50" << "0,01" << "50,01";
+        QTest::newRow("a negative half rounds away from zero")
+            << QStringList{"100/100,01"} << "150" << "-50" << "-0,01" << "-50,01";
+        QTest::newRow("tax below the half cent rounds down")
+            << QStringList{"100/100,01"} << "60" << "40" << "0" << "40";
         QTest::newRow("a cent survives binary noise") << QStringList{"1/1,15"} << "0" << "1" << "0,15" << "1,15";
         QTest::newRow("discount typed with a point") << QStringList{"100/110"} << "10.0" << "90" << "9" << "99";
         QTest::newRow("discount above the total") << QStringList{"100/110"} << "150" << "-50" << "-5" << "-55";

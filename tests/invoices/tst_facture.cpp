@@ -4,13 +4,20 @@
 #include "data/data_module.h"
 #include "data/sql.h"
 #include "documents/document_drawer.h"
+#include "common/paths.h"
 #include "invoices/facture.h"
+#include "quotes/devis.h"
 #include "settings/ini_file.h"
 #include "test_support.h"
 
 #include "document_fixture.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
@@ -291,6 +298,64 @@ private slots:
             QVERIFY2(text.contains(p), qPrintable(p + QStringLiteral(" missing in\n") + text));
         for (const QString &a : absent)
             QVERIFY2(!text.contains(a), qPrintable(a + QStringLiteral(" present in\n") + text));
+    }
+
+    // Written to be looked at, each document keeps a file of its own (the
+    // opener gets that one); facture.pdf / devis.pdf stay the e-mail's.
+    void pdfForViewingHasItsOwnName_data()
+    {
+        QTest::addColumn<bool>("quote");
+        QTest::newRow("invoices") << false;
+        QTest::newRow("quotes") << true;
+    }
+    void pdfForViewingHasItsOwnName()
+    {
+        QFETCH(bool, quote);
+        writeHotel();
+        // A stand-in for the desktop's opener, recording what it is asked to open.
+        const QString bin = m_db->dir().file(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        const QString opened = m_db->dir().file(QStringLiteral("opened.txt"));
+        m_db->dir().writeFile(QStringLiteral("bin/xdg-open"),
+                              QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\n").arg(opened).toUtf8());
+        QFile::setPermissions(bin + QStringLiteral("/xdg-open"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.toUtf8() + ':' + path);
+
+        QStringList written;
+        for (const char *ttc : {"110", "220"}) {
+            const DocumentEntry e = entry(QStringLiteral("100"), QStringLiteral("10"), QString::fromLatin1(ttc));
+            const TextGrid lines = linesGrid({"1:Chambre:1:100:10:110"});
+            written << (quote ? Devis().genererPdfDevis(Devis().creerDevis(e, lines), true)
+                              : Facture().genererPdfFacture(Facture().creerFacture(e, lines), true));
+        }
+        qputenv("PATH", path);
+        const QString stem = quote ? QStringLiteral("devis") : QStringLiteral("facture");
+        QCOMPARE(written.size(), 2);
+        QVERIFY(written.at(0) != written.at(1));
+        for (const QString &file : written) {
+            QVERIFY2(QRegularExpression(QStringLiteral("^%1-\\d+\\.pdf$").arg(stem)).match(QFileInfo(file).fileName()).hasMatch(),
+                     qPrintable(file));
+            QCOMPARE(QFileInfo(file).absolutePath(), QDir(Paths::dataDir()).absoluteFilePath(QStringLiteral("documents")));
+            QVERIFY2(QFile(file).size() > 1000, qPrintable(file));
+        }
+        QVERIFY(!QFile::exists(quote ? Devis::cheminPdf() : Facture::cheminPdf()));
+        // The opener runs detached: give it a few seconds to say what it opened.
+        QElapsedTimer clock;
+        clock.start();
+        QStringList seen;
+        while (seen.size() < 2 && clock.elapsed() < 10000) {
+            QTest::qWait(50);
+            QFile f(opened);
+            if (f.open(QIODevice::ReadOnly))
+                seen = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        }
+        seen.sort();
+        QStringList expected = written;
+        for (QString &w : expected)
+            w = QFileInfo(w).absoluteFilePath();
+        expected.sort();
+        QCOMPARE(seen, expected);
     }
 
     void pdfPlacesColumnsAndBlocks()

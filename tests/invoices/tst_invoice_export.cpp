@@ -15,11 +15,11 @@
 
 namespace {
 
-int addInvoice(const QString &mode, const QString &address)
+int addInvoice(const QString &mode, const QString &address, const QStringList &totals = {"100", "10", "110"})
 {
     TextGrid lines = DocumentLines::emptyGrid();
-    lines.setRow(1, {QStringLiteral("1"), QStringLiteral("Chambre"), QStringLiteral("2"), QStringLiteral("100"),
-                     QStringLiteral("10"), QStringLiteral("110")});
+    lines.setRow(1, {QStringLiteral("1"), QStringLiteral("Chambre"), QStringLiteral("2"), totals.at(0),
+                     QStringLiteral("10"), totals.at(2)});
     lines.appendRow();
     DocumentEntry entry;
     entry.idClient = 1;
@@ -28,9 +28,9 @@ int addInvoice(const QString &mode, const QString &address)
     entry.date = QDate(2025, 2, 1);
     entry.sejourDebut = QDate(2025, 1, 30);
     entry.sejourFin = QDate(2025, 2, 1);
-    entry.totalHt = QStringLiteral("100");
-    entry.totalTva = QStringLiteral("10");
-    entry.totalTtc = QStringLiteral("110");
+    entry.totalHt = totals.at(0);
+    entry.totalTva = totals.at(1);
+    entry.totalTtc = totals.at(2);
     return Facture().creerFacture(entry, lines);
 }
 
@@ -67,12 +67,14 @@ class TstInvoiceExport : public QObject
     Q_OBJECT
 
 private slots:
+    // Amounts a user can total, dates a user can sort, the number first, texts
+    // left as typed: as openpyxl reads the cells and as LibreOffice shows them.
     void sheetOfOnePaymentMode()
     {
         TestDatabase database;
-        addInvoice(QStringLiteral("Virement"), QStringLiteral("Durand Anne\r\n3 rue Haute"));
+        addInvoice(QStringLiteral("Virement"), QStringLiteral("Durand Anne\r\n01000 Bourg"));
         addInvoice(QStringLiteral("CB"), QStringLiteral("Roy"));
-        addInvoice(QStringLiteral("Virement"), QStringLiteral("L'Hôte"));
+        addInvoice(QStringLiteral("Virement"), QStringLiteral("L'Hôte"), {"12,5", "1,25", "13,75"});
         DataModule::release();
         const QString file = database.dir().file(QStringLiteral("factures.xlsx"));
         const Run run = kestrova({QStringLiteral("--dir"), database.path(), QStringLiteral("xlsx"),
@@ -85,24 +87,39 @@ private slots:
         const QJsonArray sheets = XlsxReader::read(file, &errors);
         QCOMPARE(sheets.size(), 1);
         const QJsonObject sheet = sheets.at(0).toObject();
-        QCOMPARE(sheet.value(QStringLiteral("name")).toString(), Spreadsheet::sheetName(InvoiceList::titre(), 1));
-        // The invoice numbers stay out of the sheet.
-        QCOMPARE(XlsxReader::rowTexts(sheet, 0),
-                 (QStringList{"Date", "Du", "Au", "Client", "Paiement", "Remise", "Acompte", "Montant HT",
-                              "Montant TVA", "Montant TTC", "Factur-X"}));
-        QCOMPARE(XlsxReader::rowTexts(sheet, 1).at(3), QStringLiteral("L'Hôte"));
+        QCOMPARE(sheet.value(QStringLiteral("name")).toString(), QStringLiteral("Liste des factures (1)"));
+        const QStringList titles = {"N°",      "Date",       "Du",          "Au",          "Client",     "Paiement",
+                                    "Remise", "Acompte", "Montant HT", "Montant TVA", "Montant TTC", "Factur-X"};
+        QCOMPARE(XlsxReader::rowTexts(sheet, 0), titles);
+        QCOMPARE(XlsxReader::rowTexts(sheet, 1).mid(0, 5),
+                 (QStringList{"3", "01/02/2025", "30/01/2025", "01/02/2025", "L'Hôte"}));
         QCOMPARE(XlsxReader::rowTexts(sheet, 2),
-                 (QStringList{"01/02/2025", "30/01/2025", "01/02/2025", "Durand Anne ---- 3 rue Haute", "Virement",
-                              "0", "0", "100", "10", "110", ""}));
-        const QString caption = XlsxReader::rowTexts(sheet, 4).value(0);
-        QCOMPARE(caption, InvoiceList::legende(QStringLiteral("Virement")));
-        QVERIFY(column(sheet, "italic", 4).at(0).toBool());
+                 (QStringList{"1", "01/02/2025", "30/01/2025", "01/02/2025", "Durand Anne ---- 01000 Bourg",
+                              "Virement", "0", "0", "100", "10", "110", ""}));
+        const QStringList types = {"n", "d", "d", "d", "s", "s", "n", "n", "n", "n", "n", ""};
+        const QString amount = QStringLiteral("[$-40C]#,##0.00");
+        const QStringList formats = {"0", "dd/mm/yyyy", "dd/mm/yyyy", "dd/mm/yyyy", "@", "@",
+                                     amount, amount, amount, amount, amount, "dd/mm/yyyy"};
+        for (int row = 1; row <= 2; ++row) {
+            QCOMPARE(XlsxReader::rowTypes(sheet, row), types);
+            for (int c = 0; c < titles.size(); ++c)
+                QCOMPARE(column(sheet, "formats", row).at(c).toString(), formats.at(c));
+        }
         for (int row = 0; row <= 2; ++row)
-            for (int c = 0; c < 10; ++c) {
-                QCOMPARE(column(sheet, "formats", row).at(c).toString(), QStringLiteral("@"));
+            for (int c = 0; c < titles.size(); ++c) {
                 QVERIFY(column(sheet, "borders", row).at(c).toBool());
                 QCOMPARE(column(sheet, "bold", row).at(c).toBool(), row == 0);
             }
+        QCOMPARE(XlsxReader::rowTexts(sheet, 4).value(0), InvoiceList::legende(QStringLiteral("Virement")));
+        QVERIFY(column(sheet, "italic", 4).at(0).toBool());
+
+        const QList<QStringList> shown = XlsxReader::shownRows(file, &errors);
+        QVERIFY2(shown.size() >= 3, qPrintable(errors));
+        QCOMPARE(shown.at(1), (QStringList{"3", "01/02/2025", "30/01/2025", "01/02/2025", "L'Hôte", "Virement",
+                                           "0,00", "0,00", "12,50", "1,25", "13,75", ""}));
+        QCOMPARE(shown.at(2).mid(4, 7),
+                 (QStringList{"Durand Anne ---- 01000 Bourg", "Virement", "0,00", "0,00", "100,00", "10,00",
+                              "110,00"}));
     }
 
     void unknownPaymentModeWritesNothing()

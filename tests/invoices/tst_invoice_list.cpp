@@ -1,3 +1,4 @@
+#include "../clients/xlsx_reader.h"
 #include "catalogue/text_grid_model.h"
 #include "common/dialogs.h"
 #include "data/document_entry.h"
@@ -158,6 +159,64 @@ private slots:
         QCOMPARE(list.model()->cell(1, InvoiceList::Paiement), QStringLiteral("CB"));
         QCOMPARE(list.model()->rowCount(), 2);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM facturation WHERE mode_reglement = 'CB'")), 1);
+    }
+
+    // A payment changed under a filter: the row leaves the list when it no
+    // longer matches, and the sheet exported next holds exactly the rows its
+    // caption names.
+    void paymentChangeKeepsTheFilterTrue_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("row");     // view row marked (1-based)
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("shown"); // invoices listed after, by order of creation (1 = first)
+        QTest::addColumn<int>("current");       // invoice current after; 0 for none
+        QTest::newRow("unpaid list, paid by transfer")
+            << "Non payé" << 1 << "Payé par Virement" << QStringList{"2", "1"} << 2;
+        QTest::newRow("unpaid list, last row paid") << "Non payé" << 3 << "Payé par CB" << QStringList{"3", "2"} << 2;
+        QTest::newRow("every invoice: the row stays")
+            << "Tous" << 2 << "Payé par Virement" << QStringList{"4", "3", "2", "1"} << 3;
+        QTest::newRow("transfer list, the only one unpaid again")
+            << "Virement" << 1 << "Non Payé" << QStringList{""} << 0;
+    }
+    void paymentChangeKeepsTheFilterTrue()
+    {
+        QFETCH(QString, filter);
+        QFETCH(int, row);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, shown);
+        QFETCH(int, current);
+        TestDatabase database;
+        ScopedAnswerer answers;
+        QList<int> numbers;
+        for (const char *m : {"Non payé", "Non payé", "Non payé", "Virement"})
+            numbers << addInvoice(QString::fromUtf8(m));
+        const auto number = [&](const QString &nth) {
+            return nth.isEmpty() ? QString() : QString::number(numbers.at(nth.toInt() - 1));
+        };
+        TForm4 form;
+        TForm6 list(&form);
+        list.show();
+        chooseFilter(list, filter);
+        list.selectRow(row);
+        paymentEntry(list, entry)->trigger();
+        QCOMPARE(answers->texts(), QStringList{QStringLiteral("Facture mise à jour")});
+        QStringList expected;
+        for (const QString &nth : shown)
+            expected << number(nth);
+        QCOMPARE(shownNumbers(list), expected);
+        QCOMPARE(list.factureCourante(), current ? numbers.at(current - 1) : 0);
+
+        const QString file = list.exporterExcel(false);
+        QVERIFY(!file.isEmpty());
+        const QJsonObject sheet = XlsxReader::read(file).at(0).toObject();
+        const QString listed = InvoiceList::filtreCourant(filter);
+        for (int r = 1; r <= shown.size(); ++r) {
+            QCOMPARE(XlsxReader::rowTexts(sheet, r).value(0), expected.at(r - 1));
+            if (!listed.isEmpty() && !expected.at(r - 1).isEmpty())
+                QCOMPARE(XlsxReader::rowTexts(sheet, r).value(InvoiceList::Paiement), listed);
+        }
+        QCOMPARE(XlsxReader::rowTexts(sheet, int(shown.size()) + 2).value(0), InvoiceList::legende(listed));
     }
 
     void deletingUnderAFilterReloadsWithIt()

@@ -12,6 +12,8 @@
 #include "ui/documents/document_lines_grid.h"
 #include "ui/documents/stay_dates_fields.h"
 #include "quotes/devis.h"
+#include "ui/catalogue/choice_combo.h"
+#include "ui/catalogue/service_picker.h"
 #include "ui/quotes/quote_form.h"
 #include "quotes/quote_list.h"
 #include "ui/quotes/quote_list_window.h"
@@ -19,6 +21,7 @@
 #include "test_support.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -126,6 +129,48 @@ private slots:
         answers->reset();
         form.lines()->AjoutPrestation();
         QVERIFY(answers->texts().isEmpty());
+    }
+
+    // The room's nightly service ("Nuitée", added to every reserved night)
+    // starts at the nights of the dates entered; other services at 1.
+    void nightlyLineStartsAtTheNights_data()
+    {
+        QTest::addColumn<QDate>("debut");
+        QTest::addColumn<QDate>("fin");
+        QTest::addColumn<int>("service");
+        QTest::addColumn<QString>("quantity");
+        QTest::newRow("nightly, three nights") << QDate(2025, 7, 1) << QDate(2025, 7, 4) << 1 << "3";
+        QTest::newRow("nightly, across a month") << QDate(2025, 1, 30) << QDate(2025, 2, 2) << 1 << "3";
+        QTest::newRow("not nightly") << QDate(2025, 7, 1) << QDate(2025, 7, 4) << 2 << "1";
+        QTest::newRow("no dates") << QDate() << QDate() << 1 << "1";
+        QTest::newRow("departure before arrival") << QDate(2025, 7, 4) << QDate(2025, 7, 1) << 1 << "1";
+    }
+    void nightlyLineStartsAtTheNights()
+    {
+        QFETCH(QDate, debut);
+        QFETCH(QDate, fin);
+        QFETCH(int, service);
+        QFETCH(QString, quantity);
+        TestDatabase database;
+        ScopedAnswerer answers;
+        catalogue();
+        Sql(DataModule::shared(), QStringLiteral("UPDATE prestations SET chk_add_auto = 1 WHERE id_prestation = 1"))
+            .exec();
+        TFormDevis form;
+        form.setMode(QString());
+        form.setChambre(1);
+        form.dates()->setDates(debut, fin);
+        QString offered;
+        QTimer::singleShot(0, this, [&] {
+            auto *picker = qobject_cast<TSelectPrestation *>(QApplication::activeModalWidget());
+            QVERIFY(picker);
+            ChoiceCombo::selectValue(picker->findChild<QComboBox *>(QStringLiteral("services")), service);
+            offered = picker->findChild<QLineEdit *>(QStringLiteral("quantity"))->text();
+            picker->validate();
+        });
+        form.lines()->AjoutPrestation();
+        QCOMPARE(offered, quantity);
+        QCOMPARE(form.lines()->grid().cell(1, DocumentLines::Nb), quantity);
     }
 
     void newQuoteWithBlankDatesKeepsThemBlank()
@@ -392,6 +437,9 @@ private slots:
         // Newest first; the undated quote lists without dates; no line under the data.
         QCOMPARE(XlsxReader::rowTexts(sheet, 1).mid(1, 2), (QStringList{"01/03/2025", "02/03/2025"}));
         QCOMPARE(XlsxReader::rowTexts(sheet, 2).mid(1, 2), (QStringList{"", ""}));
+        // Dates and amounts a user can sort and total; a missing date stays blank.
+        QCOMPARE(XlsxReader::rowTypes(sheet, 1), (QStringList{"d", "d", "d", "s", "n", "n", "n", "n", "n"}));
+        QCOMPARE(XlsxReader::rowTypes(sheet, 2), (QStringList{"d", "", "", "s", "n", "n", "n", "n", "n"}));
         QCOMPARE(XlsxReader::rowTexts(sheet, 4).join(QString()), QString());
     }
 

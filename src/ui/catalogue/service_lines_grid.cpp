@@ -114,6 +114,8 @@ void ServiceLinesGrid::AjoutPrestation()
     TextGrid edited = grid();
     TSelectPrestation picker(this);
     picker.initListePrestations(edited);
+    if (const auto quantity = initialQuantity())
+        picker.setQuantiteInitiale(quantity);
     if (!picker.run())
         return;
     replaceLines(edited, -1);

@@ -71,6 +71,9 @@ protected:
     virtual void lineSelected(int gridRow) { Q_UNUSED(gridRow) }
     // Asked before the picker opens to add a line; false cancels.
     virtual bool mayAdd() { return true; }
+    // The quantity a service starts with in the picker when added; none
+    // (the picker's "1") when empty.
+    virtual std::function<int(int service)> initialQuantity() const { return {}; }
 
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -46,6 +46,8 @@ TSelectPrestation::TSelectPrestation(QWidget *parent) : QDialog(parent)
     buttons->addWidget(m_cancel);
     connect(m_validate, &QPushButton::clicked, this, &TSelectPrestation::validate);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_quantity, &QLineEdit::textEdited, this, [this] { m_quantityTyped = true; });
+    connect(m_services, &QComboBox::currentIndexChanged, this, &TSelectPrestation::serviceChosen);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -72,7 +74,23 @@ void TSelectPrestation::initListePrestations(TextGrid &grille)
     prepare(grille, -1);
     m_services->setEnabled(true);
     m_quantity->setText(QStringLiteral("1"));
+    m_quantityTyped = false;
     m_validate->setText(QStringLiteral("Ajouter"));
+}
+
+void TSelectPrestation::setQuantiteInitiale(std::function<int(int)> quantite)
+{
+    m_initialQuantity = std::move(quantite);
+    serviceChosen();
+}
+
+void TSelectPrestation::serviceChosen()
+{
+    if (m_line >= 0 || m_quantityTyped || !m_initialQuantity)
+        return;
+    const int service = ChoiceCombo::value(m_services);
+    const int quantity = service != 0 ? m_initialQuantity(service) : 1;
+    m_quantity->setText(QString::number(qMax(1, quantity)));
 }
 
 void TSelectPrestation::initListePrestationsForUpdate(TextGrid &grille, int ligne)

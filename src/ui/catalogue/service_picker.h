@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +33,10 @@ public:
     // quantity shown, button "Modifier".
     void initListePrestationsForUpdate(TextGrid &grille, int ligne);
 
+    // When adding, the quantity a chosen service starts with (instead of "1"),
+    // as long as the user has not typed one.
+    void setQuantiteInitiale(std::function<int(int service)> quantite);
+
     // Shows the picker modally after one of the two above; true when the grid changed.
     bool run();
     // initListePrestations (or ...ForUpdate) followed by run().
@@ -44,6 +50,10 @@ public:
 private:
     void prepare(TextGrid &grille, int ligne);
 
+    void serviceChosen();
+
+    std::function<int(int)> m_initialQuantity;
+    bool m_quantityTyped = false;
     TextGrid *m_grid = nullptr;
     int m_line = -1; // -1 when adding
     bool m_changed = false;

@@ -3,9 +3,11 @@
 #include "common/format.h"
 #include "ui/documents/document_lines_grid.h"
 #include "documents/document_totals.h"
+#include "settings/seller_identity.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -28,7 +30,15 @@ DocumentAmountsPanel::DocumentAmountsPanel(QWidget *parent)
 {
     m_reste->setReadOnly(true);
     auto *left = new QFormLayout;
-    left->addRow(QStringLiteral("Remise"), m_remise);
+    // The discount is an amount before tax taken off "Total HT", not a rate.
+    const QString currency = SellerIdentity::read().monnaie.trimmed();
+    auto *remiseLabel =
+        new QLabel(QStringLiteral("Remise HT (%1)").arg(currency.isEmpty() ? QStringLiteral("€") : currency), this);
+    remiseLabel->setObjectName(QStringLiteral("RemiseLabel"));
+    remiseLabel->setBuddy(m_remise);
+    m_remise->setToolTip(QStringLiteral("Montant hors taxes déduit du total HT ; la TVA baisse dans la même "
+                                        "proportion."));
+    left->addRow(remiseLabel, m_remise);
     left->addRow(QStringLiteral("Acompte"), m_acompte);
     left->addRow(QStringLiteral("Reste à payer"), m_reste);
     auto *right = new QFormLayout;

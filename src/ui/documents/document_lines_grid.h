@@ -24,6 +24,9 @@ public:
     // Called before a line is added; returning false cancels it (the quote
     // form asks for a room first).
     void setAddGuard(std::function<bool()> guard) { m_addGuard = std::move(guard); }
+    // The quantity a service starts with when added (the quote form: the
+    // nights of its dates for a nightly service).
+    void setInitialQuantity(std::function<int(int service)> quantity) { m_initialQuantity = std::move(quantity); }
 
     // MajListePrestations: every line repriced at room() prices, then linesChanged().
     void MajListePrestations();
@@ -43,8 +46,10 @@ protected:
     void lineRemoved() override { emit linesChanged(); }
     void lineSelected(int gridRow) override { emit selectedLineChanged(gridRow); }
     bool mayAdd() override { return !m_addGuard || m_addGuard(); }
+    std::function<int(int)> initialQuantity() const override { return m_initialQuantity; }
 
 private:
     std::function<bool()> m_addGuard;
+    std::function<int(int)> m_initialQuantity;
     int m_room = 1;
 };

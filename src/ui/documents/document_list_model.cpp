@@ -19,6 +19,30 @@ int DocumentListModel::numero(int row) const
     return row >= 0 && row < m_rows.size() && !m_rows.at(row).isNull(DocumentStore::Id) ? m_rows.at(row).id : 0;
 }
 
+int DocumentListModel::rowOf(int numero) const
+{
+    for (int r = 0; r < m_rows.size(); ++r)
+        if (numero != 0 && numero == this->numero(r))
+            return r;
+    return -1;
+}
+
+void DocumentListModel::removeListedRow(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    if (m_rows.size() == 1) {
+        // The view keeps one row: the last document gives way to the empty row.
+        beginResetModel();
+        m_rows.clear();
+        endResetModel();
+        return;
+    }
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
 void DocumentListModel::setMode(int row, const QString &mode)
 {
     if (row < 0 || row >= m_rows.size())

@@ -20,8 +20,13 @@ public:
     int listedRows() const override { return int(m_rows.size()); }
     // The document number of a view row; 0 when the row holds none.
     int numero(int row) const;
+    // The view row of a document number; -1 when it is not listed.
+    int rowOf(int numero) const;
     // Patches the payment mode of a view row (shown at once).
     void setMode(int row, const QString &mode);
+    // Takes one view row out of the list (the list shows its empty row once
+    // the last one left).
+    void removeListedRow(int row);
 
 protected:
     QString text(int row, int column) const override;

@@ -89,7 +89,8 @@ void TForm6::buildMenus(QMenuBar *bar)
         return a;
     };
     QMenu *fichier = bar->addMenu(QStringLiteral("Fichier"));
-    add(fichier, QStringLiteral("Exporter sous Excel"), "actionExporterExcel", &TForm6::exporterExcel);
+    fichier->addAction(QStringLiteral("Exporter sous Excel"), this, [this] { exporterExcel(); })
+        ->setObjectName(QStringLiteral("actionExporterExcel"));
     QAction *retour = fichier->addAction(QStringLiteral("Retour"), this, &QDialog::reject);
     retour->setObjectName(QStringLiteral("actionRetour"));
     QMenu *facture = bar->addMenu(QStringLiteral("Facture"));
@@ -115,6 +116,7 @@ void TForm6::AfficheFactures(const QString &modeReglement)
     if (!runUserAction([&] { rows = Facture().lignesListe(modeReglement); }))
         return;
     m_model->setRows(std::move(rows));
+    m_listedMode = modeReglement;
     layOutColumns();
     if (m_model->rowCount() > 0)
         selectRow(1);
@@ -136,9 +138,19 @@ void TForm6::changerModeReglement(int numero, const QString &mode)
     if (!runUserAction([&] { changed = Facture().setModeReglement(numero, mode); }) || !changed)
         return;
     Dialogs::information(QStringLiteral("Facture mise à jour"));
-    const int row = m_view->currentIndex().isValid() ? m_view->currentIndex().row() : -1;
-    if (row >= 0 && m_model->numero(row) == numero)
+    const int row = m_model->rowOf(numero);
+    if (row < 0)
+        return;
+    if (m_listedMode.isEmpty() || m_listedMode == mode) {
         m_model->setMode(row, mode);
+        return;
+    }
+    // The invoice no longer has the payment mode the list shows: it leaves the
+    // list, and the row that took its place becomes the current one.
+    const bool wasCurrent = m_view->currentIndex().row() == row;
+    m_model->removeListedRow(row);
+    if (wasCurrent)
+        selectRow(qMin(row + 1, m_model->listedRows()));
 }
 
 int TForm6::factureCourante() const
@@ -201,10 +213,12 @@ void TForm6::supprimer()
         refresh();
 }
 
-void TForm6::exporterExcel()
+QString TForm6::exporterExcel(bool leaveOpen)
 {
-    ExportProgress::exporter(this, m_model->grid(), InvoiceList::titre(), true,
-                             InvoiceExport::options(filtreCourant()));
+    // The caption says which rows the sheet holds: those shown, whatever the
+    // filter box shows meanwhile.
+    return ExportProgress::exporter(this, m_model->grid(), InvoiceList::titre(), leaveOpen,
+                                    InvoiceExport::options(m_listedMode));
 }
 
 void TForm6::showEvent(QShowEvent *event)

@@ -29,8 +29,11 @@ public:
     void AfficheFactures(const QString &modeReglement);
     // The filter box's choice; empty for every invoice.
     QString filtreCourant() const;
+    // The payment mode the shown rows were read with; empty for every invoice.
+    QString filtreAffiche() const { return m_listedMode; }
     // Sets the payment mode of an invoice; when it changed, says so and
-    // patches the "Paiement" cell of the current row.
+    // patches its "Paiement" cell, or takes its row out when the list shows
+    // another payment mode.
     void changerModeReglement(int numero, const QString &mode);
 
     // The invoice of the current row; 0 when the row holds none.
@@ -44,7 +47,9 @@ public:
     void visualiser();
     void modifier();
     void supprimer();
-    void exporterExcel();
+    // Writes the rows shown, with the caption of the mode they were read
+    // with, into exports/ (opened when leaveOpen); the file, empty on failure.
+    QString exporterExcel(bool leaveOpen = true);
 
     // Sends an invoice by e-mail; installed by whoever provides the e-mail
     // window. "Envoyer par email" stays disabled while none is set.
@@ -72,4 +77,5 @@ private:
     QMenu *m_paymentMenu;
     QAction *m_email = nullptr;
     DocumentActions m_actions{DocumentActions::Kind::Facture};
+    QString m_listedMode;
 };

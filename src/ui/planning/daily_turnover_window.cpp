@@ -35,9 +35,8 @@ TForm8::TForm8(QWidget *parent)
 
 QString TForm8::exporterExcel(bool leaveOpen)
 {
-    SpreadsheetOptions options;
-    options.dropFirstColumn = false; // the weeks' labels belong to the sheet
-    return ExportProgress::exporter(this, m_grid, QStringLiteral("CA Hebdomadaire "), leaveOpen, options);
+    return ExportProgress::exporter(this, m_grid, QStringLiteral("CA Hebdomadaire "), leaveOpen,
+                                    StatisticsTable::sheetOptions(StatisticsTable::ChiffreAffaires));
 }
 
 void TForm8::afficherDetailsMois(int annee, int mois)

@@ -167,7 +167,6 @@ void StatisticsPage::StringGrid1DblClick(int tableRow)
 
 QString StatisticsPage::exporterExcel(bool leaveOpen)
 {
-    SpreadsheetOptions options;
-    options.dropFirstColumn = false; // the month labels belong to the sheet
-    return ExportProgress::exporter(m_grid, m_grid->figures(), m_measures->currentText(), leaveOpen, options);
+    return ExportProgress::exporter(m_grid, m_grid->figures(), m_measures->currentText(), leaveOpen,
+                                    StatisticsTable::sheetOptions(m_measures->currentIndex()));
 }

@@ -11,6 +11,7 @@
 #include "documents/document_lines.h"
 #include "ui/documents/document_lines_grid.h"
 #include "ui/documents/stay_dates_fields.h"
+#include "data/prestation.h"
 #include "quotes/devis.h"
 #include "quotes/stored_devis.h"
 #include "settings/settings.h"
@@ -52,6 +53,7 @@ TFormDevis::TFormDevis(QWidget *parent)
     m_save->setAutoDefault(false);
     m_back->setAutoDefault(false);
     m_lines->setAddGuard([this] { return addAllowed(); });
+    m_lines->setInitialQuantity([this](int service) { return quantiteInitiale(service); });
 
     auto *bar = new QMenuBar(this);
     QMenu *fichier = bar->addMenu(QStringLiteral("Fichier"));
@@ -202,6 +204,20 @@ bool TFormDevis::addAllowed()
         return false;
     }
     return true;
+}
+
+int TFormDevis::quantiteInitiale(int service) const
+{
+    // A service added to every reserved night ("Nuitée") is counted once per
+    // night of the dates entered.
+    const QDate debut = m_dates->debut();
+    const QDate fin = m_dates->fin();
+    const qint64 nights = debut.isValid() && fin.isValid() ? debut.daysTo(fin) : 0;
+    if (nights < 1)
+        return 1;
+    bool nightly = false;
+    runUserAction([&] { nightly = Prestation().estAjoutAuto(service, chambre()); });
+    return nightly ? int(qMin<qint64>(nights, 9999)) : 1;
 }
 
 void TFormDevis::getInfosClient(int idClient)

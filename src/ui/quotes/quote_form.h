@@ -90,6 +90,9 @@ private:
     bool creer();
     bool modifier();
     bool addAllowed();
+    // The quantity a service added to the lines starts with: the nights of the
+    // stay dates for a service added to every reserved night, else 1.
+    int quantiteInitiale(int service) const;
     void fillEntry(DocumentEntry &entry) const;
     void roomChosen(int index);
 
