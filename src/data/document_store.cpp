@@ -194,7 +194,7 @@ void DocumentStore::updateOrAddLine(int numero, int nb, const QString &idPrestat
     }
     // A line without a rate in the form keeps the rate it was stored with.
     Sql(m_db, QStringLiteral("UPDATE %1 SET libelle = :libelle, nb = :nb, tarif_ht = :ht, "
-                             "taux_tva = CASE WHEN :hasRate THEN :taux ELSE taux_tva END, tarif_ttc = :ttc "
+                             "taux_tva = CASE WHEN :hasRate = 1 THEN :taux ELSE taux_tva END, tarif_ttc = :ttc "
                              "WHERE id = :id")
                   .arg(itemTable()))
         .bind(QStringLiteral(":libelle"), libelle)

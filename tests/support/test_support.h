@@ -52,6 +52,12 @@ private:
     std::unique_ptr<TestDataDir> m_dir;
 };
 
+// A trigger that makes the engine refuse a write, to fail an operation half-way:
+// `event` as "BEFORE INSERT ON reserv", `condition` an expression on NEW or OLD
+// (empty: every row). Written for the engine of the shared connection.
+void refuseWrites(const QString &name, const QString &event, const QString &condition = QString());
+void allowWrites(const QString &name, const QString &table);
+
 // The services of a night as "service:nb" pairs, by service number.
 QStringList nightServices(int night);
 // A services grid of the given width: the title row, one row per "service:nb"
