@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 cmake --build build
 out=build/bench-results
 mkdir -p "$out"
-for b in reservation planning_view statistics clients invoices documents archive pdf; do
+for b in reservation engines planning_view statistics clients invoices documents archive pdf; do
   exe=build/bench/bench_$b
   [ -x "$exe" ] || { echo "bench_$b absent (Google Benchmark missing?)" >&2; continue; }
   echo "bench_$b ..." >&2
