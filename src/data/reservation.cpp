@@ -840,29 +840,57 @@ double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
         .toDouble();
 }
 
+QString Reservation::statistiquesAnneeSql()
+{
+    QString months;
+    for (int month = 1; month <= 12; ++month) {
+        if (month > 1)
+            months += QLatin1Char(',');
+        months += QStringLiteral("(%1, :debut%1, :fin%1)").arg(month);
+    }
+    auto perMonth = [](QString statement) -> QString {
+        return QLatin1Char('(') +
+               statement.replace(QStringLiteral(":numero"), QStringLiteral("c.n"))
+                   .replace(QStringLiteral(":debut"), QStringLiteral("mois.debut"))
+                   .replace(QStringLiteral(":fin"), QStringLiteral("mois.fin")) +
+               QLatin1Char(')');
+    };
+    return QStringLiteral("WITH RECURSIVE chambres(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chambres "
+                         "WHERE n < :chambres), mois(m, debut, fin) AS (VALUES ") +
+              months + QStringLiteral(") SELECT c.n, mois.m, ") +
+              perMonth(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE numero = :numero "
+                                      "AND r_date >= :debut AND r_date < :fin")) +
+              QStringLiteral(", ") +
+              perMonth(QStringLiteral("SELECT SUM(nbpers) FROM reserv WHERE numero = :numero "
+                                      "AND r_date >= :debut AND r_date < :fin")) +
+              QStringLiteral(", ") + perMonth(kMonthTurnover) +
+              QStringLiteral(" FROM chambres c CROSS JOIN mois");
+}
+
 YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
 {
-    // The monthly statements themselves, prepared once: each sum adds the same
-    // rows in the same order as the monthly operations, so the figures agree
-    // to the last digit.
+    // One statement for the whole year: every room and month is a row, whose
+    // three measures are the monthly statements themselves run as subqueries
+    // on that room and that month's range of r_date, so the figures agree with
+    // the monthly operations to the last digit.
     YearFigures figures(annee, nbChambres);
-    QStringList bounds;
-    for (int month = 1; month <= 13; ++month)
-        bounds << iso(firstOfMonth(annee, 1).addMonths(month - 1));
-    Sql nights(m_use.db(), kMonthNights);
-    Sql turnover(m_use.db(), kMonthTurnover);
-    for (int room = 1; room <= nbChambres; ++room) {
-        for (int month = 1; month <= 12; ++month) {
-            const QString &from = bounds.at(month - 1);
-            const QString &to = bounds.at(month);
-            bindMonth(nights, room, from, to).exec();
-            if (nights.next()) {
-                figures.setNights(room, month, nights.value(0).toInt());
-                figures.setPersons(room, month, nights.value(1).toInt());
-            }
-            nights.query().finish();
-            figures.setTurnover(room, month, bindMonth(turnover, room, from, to).exec().scalar().toDouble());
-        }
+    if (nbChambres <= 0 || annee < 1 || annee > 9998)
+        return figures;
+    static const QString statement = statistiquesAnneeSql();
+    Sql q(m_use.db(), statement);
+    q.bind(QStringLiteral(":chambres"), nbChambres);
+    for (int month = 1; month <= 12; ++month) {
+        const QDate first = firstOfMonth(annee, month);
+        q.bind(QStringLiteral(":debut%1").arg(month), iso(first))
+            .bind(QStringLiteral(":fin%1").arg(month), iso(first.addMonths(1)));
+    }
+    q.exec();
+    while (q.next()) {
+        const int room = q.value(0).toInt();
+        const int month = q.value(1).toInt();
+        figures.setNights(room, month, q.value(2).toInt());
+        figures.setPersons(room, month, q.value(3).toInt());
+        figures.setTurnover(room, month, q.value(4).toDouble());
     }
     return figures;
 }
