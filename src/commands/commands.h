@@ -24,5 +24,6 @@ int runEnvoyer(const QString &dataDir, const QStringList &args);
 int runImprimer(const QString &dataDir, const QStringList &args);
 int runIcal(const QString &dataDir, const QStringList &args);
 int runClient(const QString &dataDir, const QStringList &args);
+int runBase(const QString &dataDir, const QStringList &args);
 // The planning kind of `imprimer`, reached through runImprimer.
 int runImprimerPlanning(const QStringList &args);

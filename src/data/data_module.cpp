@@ -87,6 +87,12 @@ void DataModule::forgetTarget()
     cachedTarget() = CachedTarget();
 }
 
+QSqlDatabase DataModule::postgresqlConnection(const QString &name, const DatabaseTarget &target)
+{
+    closeConnection(name);
+    return openPostgresql(name, target);
+}
+
 QSqlDatabase DataModule::connection(const QString &name, bool walMode)
 {
     const DatabaseTarget where = target();

@@ -28,6 +28,9 @@ public:
     // check opens with walMode false: nothing may be written before the file is known good.
     static QSqlDatabase connection(const QString &name, bool walMode = true);
     static void closeConnection(const QString &name);
+    // A named connection to another PostgreSQL database than the data
+    // directory's (the target of a copy). Throws DatabaseError (French text).
+    static QSqlDatabase postgresqlConnection(const QString &name, const DatabaseTarget &target);
 
     // The shared connection; valid while at least one Use is alive, and kept open
     // between uses for speed until release() or a change of data directory.

@@ -7,7 +7,10 @@
 class QLockFile;
 
 // Keeps a second copy of the program off the same data directory: two
-// processes writing one database and one config.ini would lose each other's work.
+// processes writing one config.ini, one set of documents and, on SQLite, one
+// database file would lose each other's work. The lock is per desk, not per
+// hotel: it lives in the data directory, never beside a shared database, so
+// desks with data directories of their own work on one PostgreSQL hotel at once.
 class InstanceLock
 {
 public:

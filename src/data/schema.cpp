@@ -359,6 +359,44 @@ void upgradeTable(const QSqlDatabase &db, const Table &t, QStringList *changes)
         changes->append(QStringLiteral("colonne %1.%2 ajoutée").arg(name(t.name), name(c.name)));
 }
 
+// PostgreSQL: every commit that writes a table notifies the other desks
+// (channel kestrova_changes, see ChangeWatcher). One statement-level trigger
+// per table; NOTIFY waits for the commit and one transaction notifies once.
+QString changeTrigger(const Table &t)
+{
+    return QStringLiteral("kestrova_changes_") + name(t.name);
+}
+
+bool changeTriggersPresent(const QSqlDatabase &db)
+{
+    if (!Dialect::isPostgresql(db))
+        return true;
+    const qlonglong present = Sql(db, QStringLiteral("SELECT COUNT(*) FROM pg_trigger WHERE NOT tgisinternal AND "
+                                                     "tgname LIKE 'kestrova\\_changes\\_%'"))
+                                  .scalar()
+                                  .toLongLong();
+    return present == tables().size();
+}
+
+void createChangeTriggers(const QSqlDatabase &db)
+{
+    if (!Dialect::isPostgresql(db))
+        return;
+    execSql(db, QStringLiteral("CREATE OR REPLACE FUNCTION kestrova_notify_change() RETURNS trigger "
+                               "LANGUAGE plpgsql AS $$ BEGIN PERFORM pg_notify('kestrova_changes', ''); "
+                               "RETURN NULL; END $$"));
+    for (const Table &t : tables()) {
+        const bool exists = Sql(db, QStringLiteral("SELECT 1 FROM pg_trigger WHERE NOT tgisinternal AND tgname = :n"))
+                                .bind(QStringLiteral(":n"), changeTrigger(t))
+                                .scalar()
+                                .isValid();
+        if (!exists)
+            execSql(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %2 "
+                                       "FOR EACH STATEMENT EXECUTE FUNCTION kestrova_notify_change()")
+                            .arg(changeTrigger(t), name(t.name)));
+    }
+}
+
 // True when the database already has every table, column and index of this
 // version and nothing to normalise. Reads only: a database that needs nothing
 // is never locked for writing, so the program can read it while another
@@ -382,6 +420,8 @@ bool upToDate(const QSqlDatabase &db, int storedVersion, Schema::Report *report)
         if (!Dialect::indexExists(db, name(entry.first)))
             return false;
     }
+    if (!changeTriggersPresent(db))
+        return false;
     // Without the unique index because of old double nights, nothing is to
     // write until they are resolved.
     if (!Dialect::indexExists(db, name(kRoomNightIndex))) {
@@ -474,6 +514,7 @@ Report createOrUpgrade(const QSqlDatabase &db)
                 report.changes.append(QStringLiteral("index %1 créé").arg(name(kRoomNightIndex)));
         }
     }
+    createChangeTriggers(db);
     if (storedVersion != version)
         Dialect::setSchemaVersion(db, version);
     transaction.commit();

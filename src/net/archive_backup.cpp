@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "data/data_module.h"
+#include "data/database_copy.h"
 #include "net/archive_snapshot.h"
 #include "settings/ini_file.h"
 
@@ -44,7 +45,16 @@ QList<ArchiveEntry> create(const QString &archivePath, const Options &options)
         QString path;
         ~RemoveSnapshot() { QFile::remove(path); }
     } cleanup{snapshot};
-    DatabaseSnapshot::take(DataModule::databasePath(), snapshot);
+    if (DataModule::isPostgresql()) {
+        // The archive carries an SQLite file whichever engine holds the hotel.
+        try {
+            DatabaseCopy::writeSnapshot(snapshot);
+        } catch (const KestrovaError &e) {
+            throw ArchiveError(QStringLiteral("Copie de la base de données impossible : ") + e.text());
+        }
+    } else {
+        DatabaseSnapshot::take(DataModule::databasePath(), snapshot);
+    }
     QList<ArchiveSource> sources{{databaseEntryName(), snapshot}};
     sources << dataFiles(options);
     return Archive::pack(archivePath, sources);

@@ -2,12 +2,14 @@
 
 #include "common/paths.h"
 #include "data/data_module.h"
+#include "data/database_copy.h"
 #include "data/database_file.h"
 #include "data/schema.h"
 #include "net/archive_backup.h"
 #include "net/archive_format.h"
 #include "net/archive_snapshot.h"
 #include "net/file_replacement.h"
+#include "settings/ini_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +54,29 @@ void prepareDatabase(const QString &path)
         throw ArchiveError(QStringLiteral("La sauvegarde ne peut pas être restaurée : ") + error);
 }
 
+// [Base] says where this desk's data lives, not what the hotel holds: a backup
+// made on another desk or engine must not move this desk to it. The staged
+// config.ini takes the desk's own keys (and is made when the backup has none
+// while the desk needs them). True when the staged config.ini must be put in place.
+bool keepDeskEngine(const QString &stagedConfig, bool staged)
+{
+    const QStringList keys{QStringLiteral("moteur"), QStringLiteral("hote"), QStringLiteral("port"),
+                           QStringLiteral("base"), QStringLiteral("utilisateur")};
+    const IniFile current;
+    const IniFile backup(stagedConfig);
+    const QString section = QStringLiteral("Base");
+    bool any = false;
+    for (const QString &key : keys)
+        any = any || current.hasKey(section, key) || (staged && backup.hasKey(section, key));
+    if (!any)
+        return staged;
+    for (const QString &key : keys)
+        backup.writeString(section, key,
+                           current.readString(section, key,
+                                              key == QLatin1String("moteur") ? QStringLiteral("sqlite") : QString()));
+    return true;
+}
+
 } // namespace
 
 namespace ArchiveRestore {
@@ -93,6 +118,10 @@ QStringList restore(const QString &archivePath)
             QStringLiteral("Cette archive contient des fichiers réservés au logiciel : refusée."));
     prepareDatabase(unpacked + QLatin1Char('/') + database);
     FileReplacement::ensureDatabaseClosed(QStringLiteral("la sauvegarde n'a pas été restaurée"));
+    const bool onServer = DataModule::isPostgresql();
+    const QString config = QStringLiteral("config.ini");
+    if (keepDeskEngine(unpacked + QLatin1Char('/') + config, names.contains(config)) && !names.contains(config))
+        names << config;
 
     QDir().mkpath(dataDir + QStringLiteral("/description"));
     FileReplacement replacement(dataDir, kept);
@@ -104,6 +133,18 @@ QStringList restore(const QString &archivePath)
     }
     for (const QString &relative : std::as_const(names))
         replacement.replace(relative, unpacked + QLatin1Char('/') + relative);
+    if (onServer) {
+        // The hotel on the server takes the snapshot's rows in one transaction,
+        // after the files: a refusal there puts every file back.
+        try {
+            DatabaseCopy::replaceHotelWith(unpacked + QLatin1Char('/') + database);
+        } catch (const KestrovaError &e) {
+            throw ArchiveError(QStringLiteral("La sauvegarde ne peut pas être restaurée : ") + e.text());
+        }
+        replacement.commit();
+        names.prepend(QStringLiteral("base PostgreSQL"));
+        return names;
+    }
     // A journal left beside the current database belongs to it, not to the new one.
     for (const char *suffix : {"-wal", "-shm", "-journal"}) {
         const QString relative = QStringLiteral("reserv.mdb") + QLatin1String(suffix);

@@ -28,6 +28,8 @@ const QList<Command> &commands()
          "écrit le calendrier iCal de chaque chambre, importe celui d'un site de réservation, ou publie les calendriers", false, &runIcal},
         {"client", "exporter ID FICHIER.json | effacer ID --oui",
          "écrit tout ce que l'hôtel garde sur un client (JSON et PDF), ou efface ses données personnelles", false, &runClient},
+        {"base", "copier FICHIER|postgresql [--hote H] [--port P] [--base B] [--utilisateur U]",
+         "copie tout l'hôtel dans une base vide (SQLite ou PostgreSQL), table par table vérifiée", false, &runBase},
     };
     return list;
 }

@@ -6,6 +6,7 @@
 #include "commands/app_info.h"
 #include "common/dialogs.h"
 #include "common/errors.h"
+#include "data/change_watcher.h"
 #include "data/data_module.h"
 #include "planning/planning_dates.h"
 #include "planning/planning_refreshers.h"
@@ -86,6 +87,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     FeatureWiring::installCalendars(this);
     m_refreshers = new PlanningRefreshers(this);
     m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
+    m_changeWatcher = new ChangeWatcher(this);
+    connect(m_changeWatcher, &ChangeWatcher::changedElsewhere, this, &TForm1::autrePosteModifie);
     connectSignals();
     connectEntryPanel();
 }
@@ -208,6 +211,7 @@ bool TForm1::FormCreate()
         AffichageJoursDuMois(selectedDate());
         requestMonthRefresh(selectedDate());
         m_statisticsPage->InitalisationStats();
+        m_changeWatcher->start();
         return true;
     } catch (const KestrovaError &e) {
         Dialogs::error(e.text());
@@ -294,6 +298,7 @@ void TForm1::quitter()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    m_changeWatcher->stop();
     m_refreshers->cancelAll();
     FormClose();
     QMainWindow::closeEvent(event);

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class ChangeWatcher;
 class EntryPanel;
 class MonthGrid;
 class MonthTab;
@@ -58,6 +59,9 @@ public:
 
     // Brings stale views up to date after another window changed data.
     void rafraichirVues();
+    // Another desk committed a change: both plannings and the statistics are
+    // read again through the delayed refreshers, once for a burst of changes.
+    void autrePosteModifie();
     // Asks for the statistics of a room (0: every room) to be recomputed half a
     // second later, by the fill the statistics tab installed on refreshers().
     void MiseAjourDesStatistiques(int room);
@@ -148,6 +152,8 @@ public:
     // The delayed fills of the monthly and weekly plannings and of the
     // statistics (whose fill the statistics tab installs with setStatisticsFill).
     PlanningRefreshers *refreshers() const { return m_refreshers; }
+    // What tells the window of other desks' commits (started by FormCreate).
+    ChangeWatcher *changeWatcher() const { return m_changeWatcher; }
     TForm2 *aboutWindow() const { return m_about; }
     TResaAvancee *resaAvancee() const { return m_resaAvancee; }
 
@@ -198,6 +204,7 @@ private:
     QLabel *m_statusReport = nullptr;
     RoomContextMenu *m_roomMenu = nullptr;
     PlanningRefreshers *m_refreshers = nullptr;
+    ChangeWatcher *m_changeWatcher = nullptr;
     EntryPanel *m_entryPanel = nullptr;
     TForm2 *m_about = nullptr;
     TResaAvancee *m_resaAvancee = nullptr;

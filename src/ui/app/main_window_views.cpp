@@ -205,3 +205,13 @@ void TForm1::rafraichirVues()
         MiseAjourDesStatistiques(0);
     reloadClientList();
 }
+
+void TForm1::autrePosteModifie()
+{
+    ViewFreshness::markStale();
+    const QDate monday = weekMonday();
+    m_refreshers->week()->request([this, monday] { fillWeek(monday); });
+    emit weekRefreshRequested(monday);
+    requestMonthRefresh(displayedMonth());
+    MiseAjourDesStatistiques(0);
+}
