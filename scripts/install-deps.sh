@@ -15,6 +15,7 @@ PACKAGES="
   python3 python3-aiosmtpd python3-pyftpdlib python3-openpyxl python3-icalendar
   libreoffice-calc-nogui
   openssl
+  cups printer-driver-cups-pdf
 "
 
 missing=""

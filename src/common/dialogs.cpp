@@ -30,6 +30,11 @@ bool Dialogs::question(const QString &text, bool defaultYes)
     return slot()->show(Kind::Question, text, defaultYes);
 }
 
+Dialogs::Answer Dialogs::questionOuiNonAnnuler(const QString &text)
+{
+    return slot()->ask(text);
+}
+
 std::shared_ptr<Dialogs::Answerer> Dialogs::install(std::shared_ptr<Answerer> answerer)
 {
     std::shared_ptr<Answerer> previous = slot();
@@ -59,12 +64,29 @@ bool ConsoleAnswerer::show(Dialogs::Kind kind, const QString &text, bool default
     return defaultYes;
 }
 
+Dialogs::Answer ConsoleAnswerer::ask(const QString &text)
+{
+    std::fprintf(stderr, "Question : %s [Annuler]\n", text.toUtf8().constData());
+    std::fflush(stderr);
+    return Dialogs::Answer::Cancel;
+}
+
 bool ScriptedAnswerer::show(Dialogs::Kind kind, const QString &text, bool)
 {
     shown.append({kind, text});
     if (kind != Dialogs::Kind::Question)
         return true;
-    return m_script.isEmpty() ? m_fallback : m_script.takeFirst();
+    if (m_script.isEmpty())
+        return m_fallback;
+    return m_script.takeFirst() == Dialogs::Answer::Yes;
+}
+
+Dialogs::Answer ScriptedAnswerer::ask(const QString &text)
+{
+    shown.append({Dialogs::Kind::Question, text});
+    if (m_script.isEmpty())
+        return m_fallback ? Dialogs::Answer::Yes : Dialogs::Answer::No;
+    return m_script.takeFirst();
 }
 
 QStringList ScriptedAnswerer::texts() const

@@ -13,6 +13,8 @@ class Dialogs
 {
 public:
     enum class Kind { Information, Warning, Error, Question };
+    // The answers of a question with "Oui", "Non" and "Annuler".
+    enum class Answer { Yes, No, Cancel };
 
     class Answerer
     {
@@ -20,6 +22,12 @@ public:
         virtual ~Answerer() = default;
         // For a question: returns true for "Oui". For a message the result is ignored.
         virtual bool show(Kind kind, const QString &text, bool defaultYes) = 0;
+        // A question that may also be cancelled. By default it is asked as a
+        // Yes/No question (headless answerers: "Annuler", nothing happens).
+        virtual Answer ask(const QString &text)
+        {
+            return show(Kind::Question, text, false) ? Answer::Yes : Answer::No;
+        }
     };
 
     static void information(const QString &text);
@@ -27,6 +35,8 @@ public:
     static void error(const QString &text);
     // A Yes/No question; defaultYes is the answer taken by headless runs.
     static bool question(const QString &text, bool defaultYes = false);
+    // "Oui" / "Non" / "Annuler"; headless runs answer "Annuler".
+    static Answer questionOuiNonAnnuler(const QString &text);
 
     // Installs an answerer; returns the previous one. nullptr restores the console.
     static std::shared_ptr<Answerer> install(std::shared_ptr<Answerer> answerer);
@@ -38,6 +48,7 @@ class ConsoleAnswerer : public Dialogs::Answerer
 {
 public:
     bool show(Dialogs::Kind kind, const QString &text, bool defaultYes) override;
+    Dialogs::Answer ask(const QString &text) override;
 };
 
 // For tests: records every text shown and answers questions from a script.
@@ -51,9 +62,12 @@ public:
         QString text;
     };
 
-    void answer(bool yes) { m_script.append(yes); }
+    void answer(bool yes) { m_script.append(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No); }
+    // The next question is answered "Annuler" (a Yes/No question takes it as "Non").
+    void answerCancel() { m_script.append(Dialogs::Answer::Cancel); }
     void setFallback(bool yes) { m_fallback = yes; }
     bool show(Dialogs::Kind kind, const QString &text, bool defaultYes) override;
+    Dialogs::Answer ask(const QString &text) override;
 
     QList<Shown> shown;
     QStringList texts() const;
@@ -61,7 +75,7 @@ public:
     void reset() { shown.clear(); m_script.clear(); }
 
 private:
-    QList<bool> m_script;
+    QList<Dialogs::Answer> m_script;
     bool m_fallback = true;
 };
 

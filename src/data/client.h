@@ -36,6 +36,7 @@ struct ClientRecord
 
     // How a client is shown, whichever window wrote it: the company name decides.
     bool isCompany() const { return !nomEts.trimmed().isEmpty(); }
+    bool operator==(const ClientRecord &) const = default;
 };
 
 // A row of the client list, typed; its texts are made when shown (Client::listText).

@@ -37,6 +37,11 @@ QString nomMois(const QDate &date)
     return m >= 1 && m <= 12 ? QString::fromUtf8(labels[m - 1]) : QString();
 }
 
+QString monthTitle(const QDate &date)
+{
+    return nomMois(date) + QString::number(date.year());
+}
+
 QString monthDayName(const QDate &date)
 {
     return Format::dayName(date.dayOfWeek()).toLower();

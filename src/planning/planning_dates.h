@@ -23,6 +23,9 @@ QString weekTitle(const QDate &monday);
 // The month label used in the monthly titles: "Mois de janvier ", "Mois d'avril ",
 // "Mois d'aout " ... with its trailing blank.
 QString nomMois(const QDate &date);
+// The monthly tab's title: the month label, then the four-digit year
+// ("Mois de janvier 2027": one blank, whichever way the month was reached).
+QString monthTitle(const QDate &date);
 
 // Day names of the monthly day column ("lundi"): the French full weekday names.
 QString monthDayName(const QDate &date);

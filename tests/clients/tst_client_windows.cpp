@@ -135,7 +135,9 @@ private slots:
 
         card.particulier()->click();
         card.nomEdit()->setText(QStringLiteral("Durand-Roy"));
+        (*m_answers)->answer(true);
         card.action(QStringLiteral("Fichier"), QStringLiteral("Retour"))->trigger();
+        QCOMPARE((*m_answers)->questions(), QStringList{QStringLiteral("Enregistrer les modifications de la fiche ?")});
         QVERIFY(!card.isVisible());
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM infos")), before + 1);
         QCOMPARE(value(QStringLiteral("SELECT nom FROM infos WHERE id = ") + QString::number(id)).toString(),
@@ -261,6 +263,84 @@ private slots:
         ClientCardLinks::instance().nouvelEmail = nullptr;
         card.appliquerActivation();
         QVERIFY(!nouvel->isEnabled());
+    }
+
+    // Leaving the card never saves behind the user's back: with changes it asks,
+    // and each answer does what it says.
+    void leavingAChangedCardAsks_data()
+    {
+        QTest::addColumn<bool>("newCard");
+        QTest::addColumn<QString>("typed"); // empty: nothing changed
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("stillOpen");
+        QTest::addColumn<QString>("stored"); // the client's name afterwards; empty: no new row
+        const QString asis = QStringLiteral("Morel");
+        const QString typed = QStringLiteral("Morel-Roy");
+        QTest::newRow("unchanged, Annuler") << false << QString() << "button" << "" << false << false << asis;
+        QTest::newRow("changed, Annuler, Oui") << false << typed << "button" << "yes" << true << false << typed;
+        QTest::newRow("changed, Annuler, Non") << false << typed << "button" << "no" << true << false << asis;
+        QTest::newRow("changed, Annuler, Annuler") << false << typed << "button" << "cancel" << true << true << asis;
+        QTest::newRow("changed, Retour, Non") << false << typed << "retour" << "no" << true << false << asis;
+        QTest::newRow("changed, window closed, Annuler") << false << typed << "close" << "cancel" << true << true << asis;
+        QTest::newRow("changed, Escape, Oui") << false << typed << "escape" << "yes" << true << false << typed;
+        QTest::newRow("saved first, Annuler") << false << typed << "saved" << "" << false << false << typed;
+        QTest::newRow("new card, Annuler, Non") << true << typed << "button" << "no" << true << false << QString();
+        QTest::newRow("new card, Annuler, Oui") << true << typed << "button" << "yes" << true << false << typed;
+    }
+    void leavingAChangedCardAsks()
+    {
+        QFETCH(bool, newCard);
+        QFETCH(QString, typed);
+        QFETCH(QString, way);
+        QFETCH(QString, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, stillOpen);
+        QFETCH(QString, stored);
+        const int id = newCard ? -1 : addClient(QStringLiteral("Morel"));
+        const int before = count(QStringLiteral("SELECT COUNT(*) FROM infos"));
+        TFormFicheClient card;
+        CurrentClient::set(id);
+        card.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&card));
+        QVERIFY(card.saveButton()->isVisible());
+        QVERIFY(card.cancelButton()->isVisible());
+        if (!typed.isEmpty())
+            card.nomEdit()->setText(typed);
+        if (answer == QLatin1String("yes"))
+            (*m_answers)->answer(true);
+        else if (answer == QLatin1String("no"))
+            (*m_answers)->answer(false);
+        else if (answer == QLatin1String("cancel"))
+            (*m_answers)->answerCancel();
+
+        if (way == QLatin1String("button")) {
+            card.cancelButton()->click();
+        } else if (way == QLatin1String("retour")) {
+            card.action(QStringLiteral("Fichier"), QStringLiteral("Retour"))->trigger();
+        } else if (way == QLatin1String("close")) {
+            card.close();
+        } else if (way == QLatin1String("escape")) {
+            QTest::keyClick(&card, Qt::Key_Escape);
+        } else {
+            card.saveButton()->click();
+            card.cancelButton()->click();
+        }
+        QCOMPARE((*m_answers)->questions(),
+                 asked ? QStringList{QStringLiteral("Enregistrer les modifications de la fiche ?")} : QStringList());
+        QCOMPARE(card.isVisible(), stillOpen);
+        if (stillOpen)
+            QCOMPARE(card.nomEdit()->text(), typed);
+        if (newCard) {
+            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM infos")), before + (stored.isEmpty() ? 0 : 1));
+            QCOMPARE(card.clientId() > 0, !stored.isEmpty());
+        }
+        if (!stored.isEmpty())
+            QCOMPARE(value(QStringLiteral("SELECT nom FROM infos WHERE id = ") +
+                           QString::number(newCard ? card.clientId() : id))
+                         .toString(),
+                     stored);
     }
 
     void deletionAnsweredNoKeepsTheCard()

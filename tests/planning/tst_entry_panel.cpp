@@ -12,12 +12,14 @@
 #include "planning/night_entry.h"
 #include "ui/planning/services_grid_widget.h"
 #include "planning/view_freshness.h"
+#include "ui/planning/month_grid.h"
 #include "ui/planning/week_grid.h"
 #include "test_support.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +53,8 @@ private slots:
     void loadedClientStateChangeRewritesServicesWithoutQuestion();
     void otherClientOfTheListIsAskedPerNight();
     void freeCellAfterReservedOneResetsThePanel();
+    void rightClickActsOnTheNightUnderThePointer_data();
+    void rightClickActsOnTheNightUnderThePointer();
     void loadingShowsGuestsMaximaNotesAndDescription();
     void declinedPastDateSavesNothingButRefreshes();
     void failureMidwayIsShownAndLeavesNothing();
@@ -288,6 +292,77 @@ void TstEntryPanel::freeCellAfterReservedOneResetsThePanel()
     m_window->roomMenu()->prepare(m_window->hasLoadedReservation());
     QVERIFY(!m_window->roomMenu()->modifierReservation()->isVisible());
     QVERIFY(m_window->roomMenu()->nouvelleReservation()->isVisible());
+}
+
+// A right click acts on the night under the pointer: a night that is not
+// selected is selected and loaded first, on either planning.
+void TstEntryPanel::rightClickActsOnTheNightUnderThePointer_data()
+{
+    QTest::addColumn<bool>("monthly");
+    QTest::addColumn<QList<int>>("leftClicked"); // first and last day clicked before, room 2
+    QTest::addColumn<int>("rightClickedDay");
+    QTest::addColumn<QList<int>>("selectedAfter"); // weekly days of room 2
+    QTest::addColumn<QStringList>("menu");
+    const QStringList loaded{QStringLiteral("Modifier la réservation"), QStringLiteral("Editer la facture")};
+    const QStringList free{QStringLiteral("Nouvelle réservation")};
+    QTest::newRow("weekly, reserved night, nothing selected")
+        << false << QList<int>{} << 3 << QList<int>{3} << loaded;
+    QTest::newRow("weekly, reserved night, a free one selected")
+        << false << QList<int>{1, 1} << 3 << QList<int>{3} << loaded;
+    QTest::newRow("weekly, free night, a reserved one loaded")
+        << false << QList<int>{3, 3} << 5 << QList<int>{5} << free;
+    // Inside a selection the selection stays, and so does what it loaded (its first night).
+    QTest::newRow("weekly, inside the selection")
+        << false << QList<int>{2, 4} << 3 << QList<int>{2, 3, 4} << free;
+    QTest::newRow("monthly, reserved night of another week")
+        << true << QList<int>{1, 1} << 3 << QList<int>{3} << loaded;
+    QTest::newRow("monthly, free night of another week")
+        << true << QList<int>{3, 3} << 5 << QList<int>{5} << free;
+}
+
+void TstEntryPanel::rightClickActsOnTheNightUnderThePointer()
+{
+    QFETCH(bool, monthly);
+    QFETCH(QList<int>, leftClicked);
+    QFETCH(int, rightClickedDay);
+    QFETCH(QList<int>, selectedAfter);
+    QFETCH(QStringList, menu);
+    const int client = addClient(QStringLiteral("Martin"));
+    // The monthly rows use a week of the same month other than the one shown.
+    const QDate shownMonday = m_monday;
+    QDate monday = m_monday;
+    if (monthly)
+        monday = m_monday.addDays(7).month() == m_monday.month() ? m_monday.addDays(7) : m_monday.addDays(-7);
+    addNight(monday.addDays(3), 2, client, QStringLiteral("Acompte"), 2);
+    m_window->InfosJour();
+    if (!leftClicked.isEmpty())
+        clickDays(2, leftClicked.first(), leftClicked.last());
+
+    PlanningGrid *target = grid();
+    int row = rightClickedDay;
+    if (monthly) {
+        m_window->tabs()->setCurrentIndex(TForm1::MonthlyTab);
+        target = m_window->monthGrid();
+        row = monday.addDays(rightClickedDay).day() - 1;
+    }
+    const QPoint pos =
+        target->visualRect(target->model()->index(row, PlanningModel::columnOfRoom(2))).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(target->viewport(), &event);
+
+    QStringList shown;
+    for (QAction *a : m_window->roomMenu()->actions())
+        if (a->isVisible())
+            shown << a->text();
+    m_window->roomMenu()->close();
+    QCOMPARE(shown, menu);
+    QCOMPARE(grid()->monday(), monthly ? monday : shownMonday);
+    QCOMPARE(grid()->selectedRoom(), 2);
+    QCOMPARE(grid()->selectedDays(), selectedAfter);
+    QCOMPARE(m_window->currentRoom(), 2);
+    QCOMPARE(m_window->hasLoadedReservation(), menu.size() == 2);
+    QCOMPARE(panel()->clientTabs()->infosForm()->nomEdit()->text(),
+             menu.size() == 2 ? QStringLiteral("Martin") : QString());
 }
 
 void TstEntryPanel::loadingShowsGuestsMaximaNotesAndDescription()

@@ -72,6 +72,8 @@ void TestPlanningDates::titles_data()
         << PlanningDates::nomMois(QDate(2024, 8, 1)) << QStringLiteral("Mois d'aout ");
     QTest::newRow("accented month") << PlanningDates::nomMois(QDate(2024, 12, 1))
                                     << QStringLiteral("Mois de décembre ");
+    QTest::newRow("monthly title, one blank before the year")
+        << PlanningDates::monthTitle(QDate(2027, 1, 31)) << QStringLiteral("Mois de janvier 2027");
     QTest::newRow("day column name") << PlanningDates::monthDayName(QDate(2024, 2, 1))
                                      << QStringLiteral("jeudi");
 }

@@ -377,13 +377,13 @@ void TestPlanningViews::monthMatchesThePerRoomFills_data()
     QTest::addColumn<QString>("firstDayName");
     QTest::addColumn<QString>("title");
     QTest::newRow("leap february, states")
-        << day("2024-02-10") << false << 29 << "jeudi" << QStringLiteral("Mois de février  2024");
+        << day("2024-02-10") << false << 29 << "jeudi" << QStringLiteral("Mois de février 2024");
     QTest::newRow("leap february, names")
-        << day("2024-02-10") << true << 29 << "jeudi" << QStringLiteral("Mois de février  2024");
+        << day("2024-02-10") << true << 29 << "jeudi" << QStringLiteral("Mois de février 2024");
     QTest::newRow("march, names") << day("2024-03-31") << true << 31 << "vendredi"
-                                  << QStringLiteral("Mois de mars  2024");
+                                  << QStringLiteral("Mois de mars 2024");
     QTest::newRow("february of 2023")
-        << day("2023-02-01") << false << 28 << "mercredi" << QStringLiteral("Mois de février  2023");
+        << day("2023-02-01") << false << 28 << "mercredi" << QStringLiteral("Mois de février 2023");
 }
 
 void TestPlanningViews::monthMatchesThePerRoomFills()

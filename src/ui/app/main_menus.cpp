@@ -54,7 +54,8 @@ MainMenus MainMenus::create(QMenuBar *bar)
 
     m.emailing = addMenu(bar, QStringLiteral("Emailing"), "menuEmailing");
     m.emailing->menuAction()->setVisible(false);
-    m.envoyerEmail = addEntry(m.emailing, QStringLiteral("Envoyer un email"), "actionEnvoyerEmail");
+    // No free message from here: it needs a client's address, and the client
+    // card's "Nouvel Email" is where one is written.
     // This entry has never done anything; it stays enabled and silent.
     m.piecesJointes =
         addEntry(m.emailing, QStringLiteral("Gestion des pièces jointes"), "actionPiecesJointes", true);
@@ -68,7 +69,7 @@ MainMenus MainMenus::create(QMenuBar *bar)
 
     m.aide = addMenu(bar, QStringLiteral("?"), "menuAide");
     m.aPropos = addEntry(m.aide, QStringLiteral("A propos"), "actionAPropos", true);
-    m.miseAJour = addEntry(m.aide, QStringLiteral("Mise à jour"), "actionMiseAJour", false, false);
+    // No "Mise à jour": the e-mail window opened unprepared could only be closed.
     addMnemonics(bar);
     return m;
 }

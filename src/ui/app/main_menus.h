@@ -29,14 +29,12 @@ struct MainMenus
     QAction *editerFacture = nullptr; // hidden
     QAction *listeDevis = nullptr;
     QAction *nouveauDevis = nullptr;
-    QAction *envoyerEmail = nullptr;
     QAction *piecesJointes = nullptr;
     QAction *personnalisation = nullptr;
     QAction *periodesTarifaires = nullptr; // hidden
     QAction *prestations = nullptr;
     QAction *tva = nullptr;
     QAction *aPropos = nullptr;
-    QAction *miseAJour = nullptr; // hidden
 
     // Builds the menus into the bar; actions are owned by their menus.
     static MainMenus create(QMenuBar *bar);

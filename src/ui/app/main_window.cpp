@@ -7,6 +7,7 @@
 #include "common/dialogs.h"
 #include "common/errors.h"
 #include "data/data_module.h"
+#include "planning/planning_dates.h"
 #include "planning/planning_refreshers.h"
 #include "planning/view_freshness.h"
 #include "settings/settings.h"
@@ -135,7 +136,10 @@ void TForm1::connectSignals()
     connect(weekGrid(), &PlanningGrid::roomContextMenuRequested, this,
             [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
     connect(monthGrid(), &PlanningGrid::roomContextMenuRequested, this,
-            [this](int room, int, const QPoint &pos) { showRoomMenu(room, pos); });
+            [this](int room, int day, const QPoint &pos) {
+                pickMonthNight(room, day);
+                showRoomMenu(room, pos);
+            });
     connect(m_menus.quitter, &QAction::triggered, this, &TForm1::quitter);
     connect(m_menus.aPropos, &QAction::triggered, m_about, &QDialog::exec);
     connect(m_menus.nouvelleReservation, &QAction::triggered, this, &TForm1::nouvelleReservation);
@@ -253,6 +257,21 @@ QColor TForm1::stateColor(const QString &state) const
 PlanningLook TForm1::look() const
 {
     return {m_showsNames, {m_colorReserve, m_colorAcompte, m_colorPaye}};
+}
+
+void TForm1::pickMonthNight(int room, int day)
+{
+    if (day < 0 || day >= monthGrid()->dayCount() || room < 1 || room > m_roomCount)
+        return;
+    // The entry panel describes the night the menu acts on: the weekly tab
+    // moves to that night's week and picks it there, as a click would.
+    const QDate date = monthGrid()->dayDate(day);
+    monthGrid()->highlightDay(day);
+    if (weekMonday() != PlanningDates::mondayOf(date) || !ViewFreshness::weeklyUpToDate())
+        MonthCalendar1Click(date);
+    else if (m_navigation.selectDate(date) || calendar()->selectedDate() != date)
+        calendar()->setSelectedDate(date);
+    weekGrid()->pickDay(room, date.dayOfWeek() - 1);
 }
 
 void TForm1::showRoomMenu(int room, const QPoint &globalPos)

@@ -180,6 +180,8 @@ private:
     void fillMonth(const QDate &month, bool withProgress);
     void fillWeek(const QDate &monday);
     void showRoomMenu(int room, const QPoint &globalPos);
+    // A right click in the monthly planning loads that night in the entry panel.
+    void pickMonthNight(int room, int day);
     void monthChanged();
     void quitter();
 

@@ -44,7 +44,7 @@ void TForm1::InfosJour()
     // The monthly title names the month its grid shows, which week
     // navigation within one month does not change.
     const QDate shownMonth = monthGrid()->month();
-    m_monthTab->title()->setText(PlanningDates::nomMois(shownMonth) + QString::number(shownMonth.year()));
+    m_monthTab->title()->setText(PlanningDates::monthTitle(shownMonth));
     m_progress->setValue(0);
 }
 
@@ -60,8 +60,7 @@ void TForm1::remplissage_listbox_jour(int room)
 void TForm1::AffichageJoursDuMois(const QDate &date)
 {
     monthGrid()->setMonth(date);
-    m_monthTab->title()->setText(PlanningDates::nomMois(date) + QLatin1Char(' ') +
-                                 QString::number(date.year()));
+    m_monthTab->title()->setText(PlanningDates::monthTitle(date));
 }
 
 void TForm1::AffichageMois(const QDate &date)

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -28,6 +29,21 @@ TFormFicheClient::TFormFicheClient(QWidget *parent) : QDialog(parent)
     layout->addWidget(m_fields);
     m_tabs = new ClientCardTabs(this);
     layout->addWidget(m_tabs, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_save = new QPushButton(QStringLiteral("Enregistrer"), this);
+    m_save->setObjectName(QStringLiteral("boutonEnregistrer"));
+    m_cancel = new QPushButton(QStringLiteral("Annuler"), this);
+    m_cancel->setObjectName(QStringLiteral("boutonAnnuler"));
+    for (QPushButton *b : {m_save, m_cancel}) {
+        // Enter in a field types on; it does not press a button.
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+    connect(m_save, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { AnnulerClick(); });
     connectTabs();
     buildMenus();
     resize(1000, 640);
@@ -129,16 +145,47 @@ QRadioButton *TFormFicheClient::entreprise() const
 
 bool TFormFicheClient::isNewCard() const
 {
-    return action(QStringLiteral("Fichier"), QStringLiteral("Enregistrer"))->isVisible();
+    return m_newCard;
 }
 
 void TFormFicheClient::setMode(bool newCard)
 {
+    m_newCard = newCard;
     for (const char *title : {"Client", "Réservations", "Factures", "Devis", "Emails"})
         menu(QString::fromUtf8(title))->menuAction()->setVisible(!newCard);
-    action(QStringLiteral("Fichier"), QStringLiteral("Enregistrer"))->setVisible(newCard);
-    action(QStringLiteral("Fichier"), QStringLiteral("Annuler"))->setVisible(newCard);
     action(QStringLiteral("Fichier"), QStringLiteral("Retour"))->setVisible(!newCard);
+}
+
+bool TFormFicheClient::hasChanges() const
+{
+    return !(m_fields->fields() == m_unchanged);
+}
+
+void TFormFicheClient::markUnchanged()
+{
+    m_unchanged = m_fields->fields();
+}
+
+bool TFormFicheClient::confirmerFermeture()
+{
+    if (!hasChanges())
+        return true;
+    switch (Dialogs::questionOuiNonAnnuler(QStringLiteral("Enregistrer les modifications de la fiche ?"))) {
+    case Dialogs::Answer::Yes:
+        // A card that cannot be saved stays open with what was typed.
+        return enregistrerClient();
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TFormFicheClient::reject()
+{
+    if (confirmerFermeture())
+        QDialog::reject();
 }
 
 void TFormFicheClient::showEvent(QShowEvent *event)
@@ -173,6 +220,7 @@ void TFormFicheClient::afficherClient(int id)
         }
     }
     setMode(id == -1);
+    markUnchanged();
     afficherFactures();
     afficherReservations();
     afficherDevis();
@@ -256,6 +304,7 @@ bool TFormFicheClient::enregistrerClient()
         // Only a stored row becomes the card's: a failed first save creates nothing.
         m_id = c.id;
         CurrentClient::set(m_id);
+        markUnchanged();
     });
 }
 
@@ -301,8 +350,7 @@ void TFormFicheClient::AnnulerClick()
 
 void TFormFicheClient::RetourClick()
 {
-    // A card that cannot be saved stays open with what was typed.
-    if (enregistrerClient())
+    if (confirmerFermeture())
         accept();
 }
 
@@ -312,7 +360,7 @@ void TFormFicheClient::SupprimerClientClick()
         return; // "Non" keeps the card and its edits
     m_id = 0;
     CurrentClient::set(0);
-    reject();
+    QDialog::reject(); // nothing left to save
 }
 
 void TFormFicheClient::NouvelleReservationClick()

@@ -11,6 +11,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 class QRadioButton;
 class QTableView;
 class TextGridModel;
@@ -42,6 +43,8 @@ public:
     // Saves the fields (creating the row on the first save); false, with the
     // reason shown, when nothing could be stored.
     bool enregistrerClient();
+    // True when a field differs from what was last shown or saved.
+    bool hasChanges() const;
     void afficherReservations();
     void afficherFactures();
     void afficherDevis();
@@ -63,6 +66,13 @@ public:
     QAction *action(const QString &menu, const QString &entry) const;
     QMenu *menu(const QString &title) const;
     void selectRow(Tab tab, int row);
+    QPushButton *saveButton() const { return m_save; }
+    QPushButton *cancelButton() const { return m_cancel; }
+
+    // "Annuler", Escape and closing the window: with changes, asks
+    // "Enregistrer les modifications de la fiche ?" (Oui saves first, Non
+    // drops them, Annuler keeps the card open).
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -71,6 +81,9 @@ private:
     void buildMenus();
     void connectTabs();
     void setMode(bool newCard);
+    // Whether the card may close; asks first when something was changed.
+    bool confirmerFermeture();
+    void markUnchanged();
     QString currentNumber(Tab tab) const { return m_tabs->currentNumber(tab); }
     int currentId(Tab tab) const { return m_tabs->currentId(tab); }
     void fillTab(Tab tab);
@@ -97,4 +110,8 @@ private:
     ClientCardFields *m_fields = nullptr;
     ClientCardTabs *m_tabs = nullptr;
     QMenuBar *m_menuBar = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_cancel = nullptr;
+    bool m_newCard = false;
+    ClientRecord m_unchanged; // the fields as last shown or saved
 };

@@ -27,3 +27,20 @@ bool MessageBoxAnswerer::show(Dialogs::Kind kind, const QString &text, bool defa
     box.exec();
     return box.clickedButton() == yes;
 }
+
+Dialogs::Answer MessageBoxAnswerer::ask(const QString &text)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    QPushButton *yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Dialogs::Answer::Yes;
+    return box.clickedButton() == no ? Dialogs::Answer::No : Dialogs::Answer::Cancel;
+}

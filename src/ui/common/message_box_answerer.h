@@ -7,4 +7,5 @@ class MessageBoxAnswerer : public Dialogs::Answerer
 {
 public:
     bool show(Dialogs::Kind kind, const QString &text, bool defaultYes) override;
+    Dialogs::Answer ask(const QString &text) override;
 };

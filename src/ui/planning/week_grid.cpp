@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "planning/planning_dates.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -81,6 +82,26 @@ void WeekGrid::clearDaySelection()
     selectionModel()->clearSelection();
     m_anchorRoom = 0;
     m_anchorDay = -1;
+}
+
+void WeekGrid::pickDay(int room, int day)
+{
+    if (room < 1 || room > roomCount() || day < 0 || day >= dayCount())
+        return;
+    if (selectedRoom() == room && selectedDays().contains(day))
+        return;
+    // As a click: the selection settles first, then the click reports it once.
+    m_dragging = true;
+    selectDays(room, day, day);
+    m_dragging = false;
+    emit cellClicked(room, day);
+}
+
+void WeekGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() != QContextMenuEvent::Keyboard)
+        pickDay(roomAt(event->pos()), dayAt(event->pos()));
+    PlanningGrid::contextMenuEvent(event);
 }
 
 QSize WeekGrid::sizeHint() const

@@ -26,6 +26,9 @@ public:
     // Selects the room's whole week, as a click on its header does.
     void selectWeek(int room);
     void clearDaySelection();
+    // A day that is not selected becomes the selection and is reported as a
+    // click reports it (cellClicked); a selected day keeps the selection.
+    void pickDay(int room, int day);
     // True between a left press in a room column and its release (the click
     // reports the selection when it ends).
     bool isDragging() const { return m_dragging; }
@@ -49,6 +52,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // A right click first picks the day under the pointer.
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void onSelectionChanged();
