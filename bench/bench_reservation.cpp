@@ -14,6 +14,7 @@
 #include "data/log.h"
 #include "data/reservation.h"
 #include "data/sql.h"
+#include "data/sqlite_file.h"
 #include "planning/available_rooms.h"
 #include "settings/settings.h"
 
@@ -23,6 +24,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <sqlite3.h>
 
 #include <cstdio>
 
@@ -354,6 +357,78 @@ void YearStatistics_Indexed(benchmark::State &state)
         benchmark::DoNotOptimize(Reservation().lireStatistiquesAnnee(kYear, kRooms));
 }
 
+// The floor of the month fill: the planning's statement (as Reservation
+// writes it for every room) stepped through by SQLite alone, each column read
+// as the fill reads it, nothing converted into the program's values.
+void MonthNames_BareSqlite(benchmark::State &state)
+{
+    SqliteFile file;
+    if (!file.open(QDir::current().filePath(QStringLiteral("reserv.mdb")), SQLITE_OPEN_READONLY)) {
+        state.SkipWithError("reserv.mdb illisible");
+        return;
+    }
+    const char *text = "SELECT r.numero, r.r_date, r.id, r.info, r.etat, i.id, i.type, i.nom, i.nom_ets "
+                       "FROM reserv r LEFT JOIN infos i ON i.id = r.info "
+                       "WHERE r.r_date >= :debut AND r.r_date < :fin ORDER BY r.r_date, r.id";
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(file.handle(), text, -1, &statement, nullptr) != SQLITE_OK) {
+        state.SkipWithError(sqlite3_errmsg(file.handle()));
+        return;
+    }
+    const QByteArray from = kMonth.toString(Qt::ISODate).toLatin1();
+    const QByteArray to = kMonth.addMonths(1).toString(Qt::ISODate).toLatin1();
+    for (auto _ : state) {
+        sqlite3_bind_text(statement, 1, from.constData(), 10, SQLITE_STATIC);
+        sqlite3_bind_text(statement, 2, to.constData(), 10, SQLITE_STATIC);
+        long long sum = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            for (int c = 0; c < 9; ++c)
+                sum += (c == 1 || c == 4 || c >= 7) ? sqlite3_column_bytes(statement, c)
+                                                     : sqlite3_column_int(statement, c);
+        }
+        sqlite3_reset(statement);
+        benchmark::DoNotOptimize(sum);
+    }
+    sqlite3_finalize(statement);
+}
+
+// The floor of the year: the same statement run by SQLite alone on the same
+// file (every row stepped through, no conversion into the program's values).
+void YearStatistics_BareSqlite(benchmark::State &state)
+{
+    SqliteFile file;
+    if (!file.open(QDir::current().filePath(QStringLiteral("reserv.mdb")), SQLITE_OPEN_READONLY)) {
+        state.SkipWithError("reserv.mdb illisible");
+        return;
+    }
+    const QByteArray text = Reservation::statistiquesAnneeSql().toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(file.handle(), text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+        state.SkipWithError(sqlite3_errmsg(file.handle()));
+        return;
+    }
+    QList<QByteArray> bounds;
+    for (int month = 1; month <= 13; ++month)
+        bounds << QDate(kYear, 1, 1).addMonths(month - 1).toString(Qt::ISODate).toLatin1();
+    for (auto _ : state) {
+        sqlite3_bind_int(statement, sqlite3_bind_parameter_index(statement, ":chambres"), kRooms);
+        for (int month = 1; month <= 12; ++month) {
+            const QByteArray n = QByteArray::number(month);
+            sqlite3_bind_text(statement, sqlite3_bind_parameter_index(statement, QByteArray(":debut" + n).constData()),
+                              bounds.at(month - 1).constData(), 10, SQLITE_STATIC);
+            sqlite3_bind_text(statement, sqlite3_bind_parameter_index(statement, QByteArray(":fin" + n).constData()),
+                              bounds.at(month).constData(), 10, SQLITE_STATIC);
+        }
+        double sum = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            sum += sqlite3_column_int(statement, 2) + sqlite3_column_int(statement, 3) +
+                   sqlite3_column_double(statement, 4);
+        sqlite3_reset(statement);
+        benchmark::DoNotOptimize(sum);
+    }
+    sqlite3_finalize(statement);
+}
+
 void YearStatistics_PerMonthIndexed(benchmark::State &state)
 {
     for (auto _ : state) {
@@ -537,8 +612,10 @@ BENCHMARK(WeekNames_PerDay)->Unit(benchmark::kMillisecond);
 BENCHMARK(MonthStates_Indexed)->Unit(benchmark::kMillisecond);
 BENCHMARK(MonthStates_PerRoom)->Unit(benchmark::kMillisecond);
 BENCHMARK(MonthNames_Indexed)->Unit(benchmark::kMillisecond);
+BENCHMARK(MonthNames_BareSqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK(MonthNames_PerRoom)->Unit(benchmark::kMillisecond);
 BENCHMARK(YearStatistics_Indexed)->Unit(benchmark::kMillisecond);
+BENCHMARK(YearStatistics_BareSqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK(YearStatistics_PerMonthIndexed)->Unit(benchmark::kMillisecond);
 BENCHMARK(YearStatistics_PerMonth)->Unit(benchmark::kMillisecond);
 BENCHMARK(FreeRooms_Indexed)->Unit(benchmark::kMillisecond);

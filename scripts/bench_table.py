@@ -12,19 +12,27 @@ ROWS = [
     ("invoices", "ExportWholeList", "Tableur de toutes les factures", 1000),
     ("reservation", "MonthStates_Indexed", "Mois rempli, états", 1),
     ("reservation", "MonthNames_Indexed", "Mois rempli, noms", 1),
+    ("reservation", "MonthNames_BareSqlite", "— plancher : la requête du mois, SQLite seul", None),
     ("reservation", "WeekStates_Indexed", "Semaine remplie, états", 1),
     ("reservation", "YearStatistics_Indexed", "Une année de statistiques", 8),
+    ("reservation", "YearStatistics_BareSqlite", "— plancher : la même requête, SQLite seul", None),
     ("reservation", "FreeRooms_Indexed", "Chambres libres sur 14 nuits", 0.5),
     ("reservation", "CreateStay_Transaction", "Séjour de 7 nuits enregistré", 5),
+    ("engines", "WeekStates_Sqlite", "Semaine remplie, SQLite (même passe)", 1),
+    ("engines", "WeekStates_Postgresql", "Semaine remplie, PostgreSQL (socket Unix)", 2),
+    ("engines", "CreateStay_Sqlite", "Séjour de 7 nuits enregistré, SQLite (même passe)", 5),
+    ("engines", "CreateStay_Postgresql", "Séjour de 7 nuits enregistré, PostgreSQL", 10),
     ("statistics", "YearChange", "Statistiques, changement d'année, dessiné", 16),
     ("statistics", "Measure_Change_Drawn", "Statistiques, changement de mesure, dessiné", 16),
     ("planning_view", "Month_Names_Drawn", "Mois dessiné avec les noms", 16),
     ("planning_view", "Month_States_Drawn", "Mois dessiné, états", 16),
     ("planning_view", "Week_Names_Drawn", "Semaine dessinée avec les noms", 16),
+    ("startup", "Startup_FirstPaint", "Lancement jusqu'à la fenêtre principale dessinée", 250),
     ("clients", "List_AllClients", "Liste des clients, toute la liste affichée", 16),
     ("clients", "List_Keystroke", "Liste des clients, une frappe", 10),
     ("clients", "Card_Regular", "Fiche d'un client habitué", 20),
-    ("documents", "BM_KestrovaStoredInvoice", "PDF d'une facture enregistrée", None),
+    ("documents", None, None, None),
+    ("pdf", None, None, None),
     ("archive", None, None, None),
 ]
 
@@ -45,7 +53,10 @@ def medians(path):
             continue
         name = b.get("run_name", b["name"]).split("/")[0]
         unit = b.get("time_unit", "ns")
-        out[name] = (to_ms(b["cpu_time"], unit), to_ms(b["real_time"], unit))
+        # A benchmark that launches the program reports the program's own CPU
+        # time in its counter cpu_ms (its cpu_time is the launcher's).
+        cpu = b["cpu_ms"] if "cpu_ms" in b else to_ms(b["cpu_time"], unit)
+        out[name] = (cpu, to_ms(b["real_time"], unit))
     return out
 
 

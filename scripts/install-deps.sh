@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql postgresql
   libcurl4-openssl-dev zlib1g-dev libxlsxwriter-dev libsqlite3-dev
   fonts-dejavu-core fonts-urw-base35 fonts-liberation2 icc-profiles-free
   libbenchmark-dev libhpdf-dev

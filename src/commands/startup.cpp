@@ -59,7 +59,7 @@ Schema::Report Startup::openDatabase(const QString &connectionName)
     if (!m_lock.acquire(&error))
         throw KestrovaError(error);
     const QString path = DataModule::databasePath();
-    if (JetFile::isJetFile(path))
+    if (!DataModule::isPostgresql() && JetFile::isJetFile(path))
         offerImport(path);
     return DatabaseFile::prepare(connectionName);
 }

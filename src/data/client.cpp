@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/format.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 
 #include <QCollator>
@@ -204,9 +205,11 @@ QList<ClientListRow> Client::lireListe(const QString &recherche) const
             rows.append(std::move(r));
         }
     };
+    const QString like = Dialect::likeOperator(m_use.db());
     const QString where = all ? QString()
-                              : QStringLiteral(" WHERE nom_ets LIKE :p ESCAPE '\\' OR nom LIKE :p ESCAPE '\\' "
-                                               "OR prenom LIKE :p ESCAPE '\\' OR email LIKE :p ESCAPE '\\'");
+                              : QStringLiteral(" WHERE nom_ets %1 :p ESCAPE '\\' OR nom %1 :p ESCAPE '\\' "
+                                               "OR prenom %1 :p ESCAPE '\\' OR email %1 :p ESCAPE '\\'")
+                                    .arg(like);
     try {
         read(QStringLiteral("SELECT id, nom_ets, nom, prenom, tel, fax, email, "
                             "(SELECT MIN(r_date) FROM reserv WHERE reserv.info = infos.id) AS pdate FROM infos") +

@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "data/log.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 
 #include <QSqlRecord>
@@ -113,15 +114,18 @@ ClientData::Counts ClientData::effacer(int id)
         throw KestrovaError(QStringLiteral("Le client n° %1 n'existe pas.").arg(id));
     const Counts counts = compter(id);
     // Deleted and rewritten values are overwritten in the file, not only unlinked.
-    execSql(db, QStringLiteral("PRAGMA secure_delete = ON"));
+    // (PostgreSQL's own storage is the server's: its old row versions go at its next vacuum.)
+    const bool sqlite = !Dialect::isPostgresql(db);
+    if (sqlite)
+        execSql(db, QStringLiteral("PRAGMA secure_delete = ON"));
     try {
         Log log;
         Transaction transaction(db);
-        Sql(db, QStringLiteral("INSERT OR IGNORE INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, adresse1, "
+        Sql(db, QStringLiteral("INSERT INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, adresse1, "
                                "adresse2, codepostal, ville, siren, tva_intra, email) "
                                "SELECT f.id, i.type, i.nom_ets, i.nom, i.prenom, i.adresse1, i.adresse2, i.codepostal, "
                                "i.ville, i.siren, i.tva_intra, i.email FROM facturation f JOIN infos i ON i.id = f.id_client "
-                               "WHERE f.id_client = :id"))
+                               "WHERE f.id_client = :id ON CONFLICT (id_facture) DO NOTHING"))
             .bind(QStringLiteral(":id"), id)
             .exec();
         Sql(db, QStringLiteral("UPDATE infos SET nom = :nom, prenom = '', nom_ets = '', tel = '', fax = '', "
@@ -142,9 +146,12 @@ ClientData::Counts ClientData::effacer(int id)
         log.journaliserEffacementClient(id, counts.factures, counts.nuits);
         transaction.commit();
     } catch (...) {
-        execSql(db, QStringLiteral("PRAGMA secure_delete = OFF"));
+        if (sqlite)
+            execSql(db, QStringLiteral("PRAGMA secure_delete = OFF"));
         throw;
     }
+    if (!sqlite)
+        return counts;
     execSql(db, QStringLiteral("PRAGMA secure_delete = OFF"));
     // Older copies of the pages may still sit in the write-ahead log: fold it
     // into the file now. Another connection reading may delay this; the next

@@ -78,6 +78,9 @@ QString checkHeader(const QString &path)
 
 Schema::Report prepare(const QString &connectionName)
 {
+    // A server's database is checked by the server itself; its schema routine runs the same.
+    if (DataModule::isPostgresql())
+        return Schema::createOrUpgrade(DataModule::connection(connectionName));
     const QString path = DataModule::databasePath();
     const QString headerError = checkHeader(path);
     if (!headerError.isEmpty())

@@ -14,7 +14,8 @@ namespace DatabaseFile {
 QString checkHeader(const QString &path);
 
 // Checks the file, opens it on the named connection, verifies its integrity,
-// switches it to WAL and runs the schema routine. Throws DatabaseError (French
+// switches it to WAL and runs the schema routine. On PostgreSQL, connects and
+// runs the schema routine. Throws DatabaseError (French
 // text) on failure, with the file untouched when it was not usable.
 Schema::Report prepare(const QString &connectionName);
 

@@ -140,10 +140,15 @@ int DocumentStore::insertDocument(const DocumentEntry &e)
     if (!quote) {
         // The buyer as the card reads when the invoice is issued: the electronic
         // invoice names it ever after, whatever later becomes of the card.
-        Sql(m_db, QStringLiteral("INSERT OR REPLACE INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, "
+        Sql(m_db, QStringLiteral("INSERT INTO facture_acheteur (id_facture, type, nom_ets, nom, prenom, "
                                  "adresse1, adresse2, codepostal, ville, siren, tva_intra, email) "
                                  "SELECT :facture, type, nom_ets, nom, prenom, adresse1, adresse2, codepostal, "
-                                 "ville, siren, tva_intra, email FROM infos WHERE id = :client"))
+                                 "ville, siren, tva_intra, email FROM infos WHERE id = :client "
+                                 "ON CONFLICT (id_facture) DO UPDATE SET type = excluded.type, "
+                                 "nom_ets = excluded.nom_ets, nom = excluded.nom, prenom = excluded.prenom, "
+                                 "adresse1 = excluded.adresse1, adresse2 = excluded.adresse2, "
+                                 "codepostal = excluded.codepostal, ville = excluded.ville, siren = excluded.siren, "
+                                 "tva_intra = excluded.tva_intra, email = excluded.email"))
             .bind(QStringLiteral(":facture"), numero)
             .bind(QStringLiteral(":client"), e.idClient)
             .exec();
@@ -189,7 +194,7 @@ void DocumentStore::updateOrAddLine(int numero, int nb, const QString &idPrestat
     }
     // A line without a rate in the form keeps the rate it was stored with.
     Sql(m_db, QStringLiteral("UPDATE %1 SET libelle = :libelle, nb = :nb, tarif_ht = :ht, "
-                             "taux_tva = CASE WHEN :hasRate THEN :taux ELSE taux_tva END, tarif_ttc = :ttc "
+                             "taux_tva = CASE WHEN :hasRate = 1 THEN :taux ELSE taux_tva END, tarif_ttc = :ttc "
                              "WHERE id = :id")
                   .arg(itemTable()))
         .bind(QStringLiteral(":libelle"), libelle)

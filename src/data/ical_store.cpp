@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "data/log.h"
 #include "data/reservation.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 
 #include <QSet>
@@ -36,8 +37,9 @@ QHash<QDate, int> clientNights(const QSqlDatabase &db, int client, int room)
 // other than client (0: anyone); invalid when none.
 QDate firstTaken(const QSqlDatabase &db, int room, const QDate &debut, const QDate &fin, int client)
 {
+    Dialect::serializeNightWrites(db);
     Sql q(db, QStringLiteral("SELECT MIN(r_date) FROM reserv WHERE numero = :r AND r_date >= :d AND r_date < :f "
-                             "AND info IS NOT :c"));
+                             "AND info IS DISTINCT FROM :c"));
     q.bind(QStringLiteral(":r"), room)
         .bind(QStringLiteral(":d"), Format::isoDate(debut))
         .bind(QStringLiteral(":f"), Format::isoDate(fin))
@@ -100,9 +102,10 @@ void IcalStore::enregistrerExport(const QList<ExportedStay> &stays)
     Sql state(db, QStringLiteral("INSERT INTO ical_export (uid, sequence, empreinte, dtstamp) VALUES (:u, :s, :e, :d) "
                                  "ON CONFLICT(uid) DO UPDATE SET sequence = excluded.sequence, "
                                  "empreinte = excluded.empreinte, dtstamp = excluded.dtstamp "
-                                 "WHERE sequence IS NOT excluded.sequence OR empreinte IS NOT excluded.empreinte"));
+                                 "WHERE ical_export.sequence IS DISTINCT FROM excluded.sequence "
+                                 "OR ical_export.empreinte IS DISTINCT FROM excluded.empreinte"));
     Sql night(db, QStringLiteral("INSERT INTO ical_export_nuit (id_reserv, uid) VALUES (:n, :u) "
-                                 "ON CONFLICT(id_reserv) DO UPDATE SET uid = excluded.uid WHERE uid IS NOT excluded.uid"));
+                                 "ON CONFLICT(id_reserv) DO UPDATE SET uid = excluded.uid WHERE ical_export_nuit.uid IS DISTINCT FROM excluded.uid"));
     for (const ExportedStay &s : stays) {
         state.bind(QStringLiteral(":u"), s.uid)
             .bind(QStringLiteral(":s"), s.published.sequence)
@@ -162,11 +165,15 @@ void IcalStore::appliquerImport(const Writes &w)
     Sql insertNight(db, QStringLiteral("INSERT INTO reserv (r_date, numero, info, etat, nbpers, nbenfants) "
                                        "VALUES (:d, :r, :c, :e, 0, 0)"));
     auto addNight = [&](int room, int client, const QDate &d) {
-        insertNight.bind(QStringLiteral(":d"), Format::isoDate(d))
-            .bind(QStringLiteral(":r"), room)
-            .bind(QStringLiteral(":c"), client)
-            .bind(QStringLiteral(":e"), w.etat)
-            .exec();
+        try {
+            insertNight.bind(QStringLiteral(":d"), Format::isoDate(d))
+                .bind(QStringLiteral(":r"), room)
+                .bind(QStringLiteral(":c"), client)
+                .bind(QStringLiteral(":e"), w.etat)
+                .exec();
+        } catch (const UniqueViolation &) {
+            throw RoomTakenError::byIndex(room, d);
+        }
         log.journaliserAjoutReservation(insertNight.lastInsertId().toInt(), Format::date(d), QStringLiteral("0"),
                                         w.etat, QString::number(client), QString::number(room));
     };

@@ -5,6 +5,7 @@
 #include "common/text_grid.h"
 #include "data/log.h"
 #include "data/prestation.h"
+#include "data/dialect.h"
 #include "data/sql.h"
 #include "settings/settings.h"
 
@@ -257,6 +258,7 @@ void refuseTakenNights(const QSqlDatabase &db, int room, const QList<QDate> &day
 {
     if (days.isEmpty())
         return;
+    Dialect::serializeNightWrites(db);
     const QSet<QDate> wanted(days.cbegin(), days.cend());
     const auto [first, last] = std::minmax_element(days.cbegin(), days.cend());
     Sql q(db, QStringLiteral("SELECT id, r_date FROM reserv WHERE numero = :numero AND r_date >= :debut "
@@ -290,7 +292,11 @@ public:
     // Returns the new night's id.
     int insert(const QDate &day)
     {
-        m_insert.bind(QStringLiteral(":r_date"), iso(day)).exec();
+        try {
+            m_insert.bind(QStringLiteral(":r_date"), iso(day)).exec();
+        } catch (const UniqueViolation &) {
+            throw RoomTakenError::byIndex(m_room, day);
+        }
         const int id = m_insert.lastInsertId().toInt();
         m_log.journaliserAjoutReservation(id, Format::date(day), QStringLiteral("0"), m_etat,
                                           QString::number(m_client), QString::number(m_room));
@@ -428,10 +434,23 @@ QString Reservation::getEtat(int id) const
 // ---- Refusal of a taken night ----------------------------------------------
 
 RoomTakenError::RoomTakenError(int room, const QDate &date)
-    : KestrovaError(QStringLiteral("La chambre %1 est déjà occupée le %2 : rien n'a été enregistré.")
-                        .arg(Settings::roomName(room), Format::date(date))),
-      m_room(room), m_date(date)
+    : RoomTakenError(room, date,
+                     QStringLiteral("La chambre %1 est déjà occupée le %2 : rien n'a été enregistré.")
+                         .arg(Settings::roomName(room), Format::date(date)))
 {
+}
+
+RoomTakenError::RoomTakenError(int room, const QDate &date, const QString &text)
+    : KestrovaError(text), m_room(room), m_date(date)
+{
+}
+
+RoomTakenError RoomTakenError::byIndex(int room, const QDate &date)
+{
+    return RoomTakenError(room, date,
+                          QStringLiteral("Chambre déjà prise : la chambre %1, nuit du %2, vient d'être réservée "
+                                         "depuis un autre poste. Rien n'a été enregistré.")
+                              .arg(Settings::roomName(room), Format::date(date)));
 }
 
 // ---- Stays of a client -------------------------------------------------------
@@ -821,29 +840,57 @@ double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
         .toDouble();
 }
 
+QString Reservation::statistiquesAnneeSql()
+{
+    QString months;
+    for (int month = 1; month <= 12; ++month) {
+        if (month > 1)
+            months += QLatin1Char(',');
+        months += QStringLiteral("(%1, :debut%1, :fin%1)").arg(month);
+    }
+    auto perMonth = [](QString statement) -> QString {
+        return QLatin1Char('(') +
+               statement.replace(QStringLiteral(":numero"), QStringLiteral("c.n"))
+                   .replace(QStringLiteral(":debut"), QStringLiteral("mois.debut"))
+                   .replace(QStringLiteral(":fin"), QStringLiteral("mois.fin")) +
+               QLatin1Char(')');
+    };
+    return QStringLiteral("WITH RECURSIVE chambres(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chambres "
+                         "WHERE n < :chambres), mois(m, debut, fin) AS (VALUES ") +
+              months + QStringLiteral(") SELECT c.n, mois.m, ") +
+              perMonth(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE numero = :numero "
+                                      "AND r_date >= :debut AND r_date < :fin")) +
+              QStringLiteral(", ") +
+              perMonth(QStringLiteral("SELECT SUM(nbpers) FROM reserv WHERE numero = :numero "
+                                      "AND r_date >= :debut AND r_date < :fin")) +
+              QStringLiteral(", ") + perMonth(kMonthTurnover) +
+              QStringLiteral(" FROM chambres c CROSS JOIN mois");
+}
+
 YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
 {
-    // The monthly statements themselves, prepared once: each sum adds the same
-    // rows in the same order as the monthly operations, so the figures agree
-    // to the last digit.
+    // One statement for the whole year: every room and month is a row, whose
+    // three measures are the monthly statements themselves run as subqueries
+    // on that room and that month's range of r_date, so the figures agree with
+    // the monthly operations to the last digit.
     YearFigures figures(annee, nbChambres);
-    QStringList bounds;
-    for (int month = 1; month <= 13; ++month)
-        bounds << iso(firstOfMonth(annee, 1).addMonths(month - 1));
-    Sql nights(m_use.db(), kMonthNights);
-    Sql turnover(m_use.db(), kMonthTurnover);
-    for (int room = 1; room <= nbChambres; ++room) {
-        for (int month = 1; month <= 12; ++month) {
-            const QString &from = bounds.at(month - 1);
-            const QString &to = bounds.at(month);
-            bindMonth(nights, room, from, to).exec();
-            if (nights.next()) {
-                figures.setNights(room, month, nights.value(0).toInt());
-                figures.setPersons(room, month, nights.value(1).toInt());
-            }
-            nights.query().finish();
-            figures.setTurnover(room, month, bindMonth(turnover, room, from, to).exec().scalar().toDouble());
-        }
+    if (nbChambres <= 0 || annee < 1 || annee > 9998)
+        return figures;
+    static const QString statement = statistiquesAnneeSql();
+    Sql q(m_use.db(), statement);
+    q.bind(QStringLiteral(":chambres"), nbChambres);
+    for (int month = 1; month <= 12; ++month) {
+        const QDate first = firstOfMonth(annee, month);
+        q.bind(QStringLiteral(":debut%1").arg(month), iso(first))
+            .bind(QStringLiteral(":fin%1").arg(month), iso(first.addMonths(1)));
+    }
+    q.exec();
+    while (q.next()) {
+        const int room = q.value(0).toInt();
+        const int month = q.value(1).toInt();
+        figures.setNights(room, month, q.value(2).toInt());
+        figures.setPersons(room, month, q.value(3).toInt());
+        figures.setTurnover(room, month, q.value(4).toDouble());
     }
     return figures;
 }

@@ -19,10 +19,14 @@ class RoomTakenError : public KestrovaError
 {
 public:
     RoomTakenError(int room, const QDate &date);
+    // The unique index on room and night refused the row: another desk saved
+    // that night between our check and our write.
+    static RoomTakenError byIndex(int room, const QDate &date);
     int room() const { return m_room; }
     QDate date() const { return m_date; }
 
 private:
+    RoomTakenError(int room, const QDate &date, const QString &text);
     int m_room;
     QDate m_date;
 };
@@ -104,9 +108,12 @@ public:
     double getChiffreAffairesMois(int numero, int annee, int mois) const;
     double getChiffreAffairesJour(int annee, int mois, int jour) const;
 
-    // The three monthly measures of rooms 1..nbChambres for a year, in two
-    // statements; equal to the per-month sums above.
+    // The three monthly measures of rooms 1..nbChambres for a year, in one
+    // statement; equal to the per-month sums above.
     YearFigures lireStatistiquesAnnee(int annee, int nbChambres) const;
+    // That statement (values :chambres, and :debut1..12 and :fin1..12 the
+    // first days of each month and of the next), for measuring its bare cost.
+    static QString statistiquesAnneeSql();
     // Turnover of all rooms for each day from debut to fin (entry 0 = debut).
     QList<double> getChiffreAffairesJours(const QDate &debut, const QDate &fin) const;
     // Years that hold at least one night, in increasing order.

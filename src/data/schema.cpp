@@ -1,7 +1,12 @@
 #include "data/schema.h"
 
 #include "common/errors.h"
+#include "common/format.h"
+#include "data/dialect.h"
+#include "settings/settings.h"
 #include "data/sql.h"
+
+#include <QDate>
 
 #include <QList>
 #include <QSet>
@@ -22,7 +27,7 @@ struct Table
 
 // Types of the old engine translated for SQLite: COUNTER is an INTEGER key with
 // AUTOINCREMENT (numbers never reused), DATETIME holds ISO text, Date() is
-// today's local date.
+// today's local date. Dialect::columnType maps them for PostgreSQL.
 const char *const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
 const char *const kToday = "DATETIME DEFAULT (date('now','localtime'))";
 
@@ -203,11 +208,16 @@ bool isNonConstantDefault(const Column &c)
     return QByteArray(c.type).contains("(date(");
 }
 
-QString createStatement(const QString &tableName, const QList<Column> &columns, const QStringList &extra = {})
+// No room holds two rows for one night: two desks saving the same night at
+// once give one stay and one refusal. Made only when the data allow it.
+const char *const kRoomNightIndex = "idx_reserv_chambre_nuit";
+
+QString createStatement(const QSqlDatabase &db, const QString &tableName, const QList<Column> &columns,
+                        const QStringList &extra = {})
 {
     QStringList lines;
     for (const Column &c : columns)
-        lines << QStringLiteral("  ") + name(c.name) + QLatin1Char(' ') + name(c.type);
+        lines << QStringLiteral("  ") + name(c.name) + QLatin1Char(' ') + Dialect::columnType(db, name(c.type));
     for (const QString &e : extra)
         lines << QStringLiteral("  ") + e;
     return QStringLiteral("CREATE TABLE ") + tableName + QStringLiteral(" (\n") + lines.join(QStringLiteral(",\n"))
@@ -216,24 +226,23 @@ QString createStatement(const QString &tableName, const QList<Column> &columns, 
 
 QStringList existingTables(const QSqlDatabase &db)
 {
-    QStringList out;
-    Sql q(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
-    for (const QVariantList &row : q.rows())
-        out << row.at(0).toString().toLower();
-    return out;
+    return Dialect::tableNames(db);
 }
 
 // name -> declaration text, in table order
 QList<QPair<QString, QString>> existingColumns(const QSqlDatabase &db, const QString &table)
 {
-    QList<QPair<QString, QString>> out;
-    Sql q(db, QStringLiteral("PRAGMA table_info(") + table + QLatin1Char(')'));
-    for (const QVariantList &row : q.rows()) {
-        QString decl = row.at(2).toString();
-        if (!row.at(4).isNull())
-            decl += QStringLiteral(" DEFAULT ") + row.at(4).toString();
-        out.append({row.at(1).toString(), decl});
-    }
+    return Dialect::columns(db, table);
+}
+
+// Rooms and nights held by more than one row (data from before the unique index).
+QList<Schema::DoubleNight> doubleNights(const QSqlDatabase &db)
+{
+    QList<Schema::DoubleNight> out;
+    Sql q(db, QStringLiteral("SELECT numero, r_date FROM reserv GROUP BY numero, r_date HAVING COUNT(*) > 1 "
+                             "ORDER BY r_date, numero"));
+    for (const QVariantList &row : q.rows())
+        out.append({row.at(0).toInt(), QDate::fromString(row.at(1).toString().left(10), Qt::ISODate)});
     return out;
 }
 
@@ -244,7 +253,7 @@ void insertVat(const QSqlDatabase &db, double rate)
 
 void createTable(const QSqlDatabase &db, const Table &t, bool freshDatabase, QStringList *changes)
 {
-    execSql(db, createStatement(name(t.name), t.columns));
+    execSql(db, createStatement(db, name(t.name), t.columns));
     if (!freshDatabase)
         changes->append(QStringLiteral("table %1 créée").arg(name(t.name)));
     const QString n = name(t.name);
@@ -291,7 +300,7 @@ void rebuildTable(const QSqlDatabase &db, const Table &t, const QList<QPair<QStr
     const QVariant sequence =
         Sql(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = :n")).bind(QStringLiteral(":n"), n).scalar();
     execSql(db, QStringLiteral("ALTER TABLE ") + n + QStringLiteral(" RENAME TO ") + old);
-    execSql(db, createStatement(n, t.columns, extra));
+    execSql(db, createStatement(db, n, t.columns, extra));
     // Columns new to the table stay empty for the old rows (as a column added in
     // place would), rather than taking today's date as if it were a real value.
     QStringList targets = common;
@@ -329,7 +338,18 @@ void upgradeTable(const QSqlDatabase &db, const Table &t, QStringList *changes)
     }
     if (missing.isEmpty())
         return;
-    if (needsRebuild) {
+    if (Dialect::isPostgresql(db)) {
+        // The old rows get no value, as an SQLite column added in place; the
+        // default serves the rows written from now on.
+        for (const Column &c : missing) {
+            const QString type = Dialect::columnType(db, name(c.type));
+            const qsizetype at = type.indexOf(QLatin1String(" DEFAULT "));
+            execSql(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(name(t.name), name(c.name), type.left(at)));
+            if (at >= 0)
+                execSql(db, QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET%3")
+                                .arg(name(t.name), name(c.name), type.mid(at)));
+        }
+    } else if (needsRebuild) {
         rebuildTable(db, t, existing);
     } else {
         for (const Column &c : missing)
@@ -343,7 +363,7 @@ void upgradeTable(const QSqlDatabase &db, const Table &t, QStringList *changes)
 // version and nothing to normalise. Reads only: a database that needs nothing
 // is never locked for writing, so the program can read it while another
 // program writes.
-bool upToDate(const QSqlDatabase &db, int storedVersion)
+bool upToDate(const QSqlDatabase &db, int storedVersion, Schema::Report *report)
 {
     if (storedVersion != Schema::version)
         return false;
@@ -358,9 +378,15 @@ bool upToDate(const QSqlDatabase &db, int storedVersion)
             if (!have.contains(name(c.name).toLower()))
                 return false;
     }
-    Sql index(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :n"));
     for (const auto &entry : indexes()) {
-        if (!index.bind(QStringLiteral(":n"), name(entry.first)).exec().scalar().isValid())
+        if (!Dialect::indexExists(db, name(entry.first)))
+            return false;
+    }
+    // Without the unique index because of old double nights, nothing is to
+    // write until they are resolved.
+    if (!Dialect::indexExists(db, name(kRoomNightIndex))) {
+        report->doubleNights = doubleNights(db);
+        if (report->doubleNights.isEmpty())
             return false;
     }
     return !Sql(db, QStringLiteral("SELECT 1 FROM infos WHERE type IS NULL LIMIT 1")).scalar().isValid();
@@ -369,6 +395,15 @@ bool upToDate(const QSqlDatabase &db, int storedVersion)
 } // namespace
 
 namespace Schema {
+
+QStringList Report::doubleNightLines() const
+{
+    QStringList out;
+    for (const DoubleNight &d : doubleNights)
+        out << QStringLiteral("Chambre %1, nuit du %2 : plusieurs réservations ; à corriger dans le planning.")
+                   .arg(Settings::roomName(d.room), Format::date(d.night));
+    return out;
+}
 
 QStringList tableNames()
 {
@@ -399,13 +434,14 @@ QStringList columnTypes(const QString &table)
 Report createOrUpgrade(const QSqlDatabase &db)
 {
     Report report;
-    const int storedVersion = Sql(db, QStringLiteral("PRAGMA user_version")).scalar().toInt();
+    const int storedVersion = Dialect::schemaVersion(db);
     if (storedVersion > version)
         throw DatabaseError(QStringLiteral("La base de données reserv.mdb a été enregistrée par une version plus "
                                            "récente de Kestrova. Installez cette version pour l'ouvrir."));
 
-    if (upToDate(db, storedVersion))
+    if (upToDate(db, storedVersion, &report))
         return report;
+    report.doubleNights.clear();
 
     Transaction transaction(db);
     const QStringList present = existingTables(db);
@@ -424,18 +460,22 @@ Report createOrUpgrade(const QSqlDatabase &db)
     execSql(db, QStringLiteral("UPDATE infos SET type=1 WHERE type IS NULL"));
 
     for (const auto &[indexName, target] : indexes()) {
-        const bool exists = Sql(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :n"))
-                                .bind(QStringLiteral(":n"), name(indexName))
-                                .scalar()
-                                .isValid();
-        if (exists)
+        if (Dialect::indexExists(db, name(indexName)))
             continue;
         execSql(db, QStringLiteral("CREATE INDEX %1 ON %2").arg(name(indexName), name(target)));
         if (!report.created)
             report.changes.append(QStringLiteral("index %1 créé").arg(name(indexName)));
     }
+    if (!Dialect::indexExists(db, name(kRoomNightIndex))) {
+        report.doubleNights = doubleNights(db);
+        if (report.doubleNights.isEmpty()) {
+            execSql(db, QStringLiteral("CREATE UNIQUE INDEX %1 ON reserv (numero, r_date)").arg(name(kRoomNightIndex)));
+            if (!report.created)
+                report.changes.append(QStringLiteral("index %1 créé").arg(name(kRoomNightIndex)));
+        }
+    }
     if (storedVersion != version)
-        execSql(db, QStringLiteral("PRAGMA user_version = %1").arg(version));
+        Dialect::setSchemaVersion(db, version);
     transaction.commit();
     return report;
 }

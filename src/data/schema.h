@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -9,15 +11,28 @@
 // column on its own, so one missing column never hides the next.
 namespace Schema {
 
-// Version written in PRAGMA user_version once the schema is complete.
+// Version written once the schema is complete (PRAGMA user_version on SQLite,
+// table kestrova_version on PostgreSQL).
 // 2: the channel calendars' tables (ical_export, ical_export_nuit, ical_import) and
 //    the buyers of invoices kept through a client's erasure (facture_acheteur).
 constexpr int version = 2;
+
+// A room and night that more than one row of reserv holds.
+struct DoubleNight
+{
+    int room = 0;
+    QDate night;
+};
 
 struct Report
 {
     bool created = false;     // the database was empty: every table was created
     QStringList changes;      // tables and columns added by an upgrade, indexes made
+    // Nights held twice by old data: the unique index on room and night waits
+    // until they are resolved, and the rows are left as they are.
+    QList<DoubleNight> doubleNights;
+    // The French lines that list them, for the start-up report and the log.
+    QStringList doubleNightLines() const;
 };
 
 // The table names, in creation order: the 14 of the hotel's data, then the

@@ -1,27 +1,48 @@
 #include "data/sql.h"
 
 #include "common/errors.h"
+#include "data/dialect.h"
 
 #include <QHash>
 #include <QSqlError>
 #include <QSqlRecord>
 
 namespace {
-QString errorText(const QSqlError &error, const QString &statement)
+QString errorText(const QString &driverName, const QSqlError &error, const QString &statement)
 {
-    // The engine's primary result code (the low byte of an extended one).
-    bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
-    if (numeric && (code == 5 || code == 6)) // SQLITE_BUSY, SQLITE_LOCKED
+    switch (Dialect::classify(driverName, error)) {
+    case Dialect::ErrorKind::Busy:
         return QStringLiteral("La base de données est occupée par un autre programme. Réessayez dans un moment, "
                               "ou fermez le programme qui l'utilise.");
-    if (numeric && (code == 11 || code == 26)) // SQLITE_CORRUPT, SQLITE_NOTADB
+    case Dialect::ErrorKind::Corrupt:
         return QStringLiteral("Le fichier de données est endommagé. Restaurez une sauvegarde.\n(%1)")
             .arg(error.databaseText());
+    case Dialect::ErrorKind::ConnectionLost:
+        return QStringLiteral("La connexion au serveur de base de données est perdue ; rien n'a été enregistré "
+                              "depuis la dernière opération réussie. Vérifiez le réseau et le serveur, puis "
+                              "réessayez.\n(%1)")
+            .arg(error.databaseText().isEmpty() ? error.text() : error.databaseText());
+    case Dialect::ErrorKind::UniqueViolation:
+        if (error.databaseText().contains(QLatin1String("idx_reserv_chambre_nuit")) ||
+            error.databaseText().contains(QLatin1String("reserv.numero, reserv.r_date")))
+            return QStringLiteral("Chambre déjà prise : un autre poste vient d'enregistrer une réservation sur "
+                                  "cette chambre et cette nuit. Rien n'a été enregistré.");
+        break;
+    case Dialect::ErrorKind::Other:
+        break;
+    }
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
     return QStringLiteral("Erreur de la base de données : %1\n(%2)").arg(text, statement.simplified());
+}
+
+[[noreturn]] void fail(const QString &driverName, const QSqlError &error, const QString &statement)
+{
+    const QString text = errorText(driverName, error, statement);
+    if (Dialect::classify(driverName, error) == Dialect::ErrorKind::UniqueViolation)
+        throw UniqueViolation(text, error.databaseText());
+    throw DatabaseError(text);
 }
 
 QHash<QString, int> &depths()
@@ -31,13 +52,13 @@ QHash<QString, int> &depths()
 }
 } // namespace
 
-Sql::Sql(const QSqlDatabase &db, const QString &statement) : m_query(db), m_statement(statement)
+Sql::Sql(const QSqlDatabase &db, const QString &statement) : m_db(db), m_query(db), m_statement(statement)
 {
     if (!db.isOpen())
         throw DatabaseError(QStringLiteral("Erreur de la base de données : la connexion n'est pas ouverte."));
     m_query.setForwardOnly(true);
     if (!m_query.prepare(statement))
-        throw DatabaseError(errorText(m_query.lastError(), statement));
+        fail(db.driverName(), m_query.lastError(), statement);
 }
 
 Sql::~Sql()
@@ -60,7 +81,7 @@ Sql &Sql::add(const QVariant &value)
 Sql &Sql::exec()
 {
     if (!m_query.exec())
-        throw DatabaseError(errorText(m_query.lastError(), m_statement));
+        fail(m_db.driverName(), m_query.lastError(), m_statement);
     m_executed = true;
     return *this;
 }
@@ -117,6 +138,10 @@ int Sql::numRowsAffected() const
 
 QVariant Sql::lastInsertId() const
 {
+    // PostgreSQL tables have no row identifier of their own: the identity
+    // column's sequence gave the value, in this session.
+    if (Dialect::isPostgresql(m_db))
+        return Sql(m_db, QStringLiteral("SELECT lastval()")).scalar();
     return m_query.lastInsertId();
 }
 
@@ -126,7 +151,7 @@ Transaction::Transaction(const QSqlDatabase &db) : m_db(db)
     if (depth == 0) {
         // IMMEDIATE takes the write lock now, so a busy database waits here
         // (busy timeout) instead of failing halfway through the writes.
-        execSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+        execSql(db, Dialect::beginStatement(db));
     } else {
         m_savepoint = QStringLiteral("sp%1").arg(depth);
         execSql(db, QStringLiteral("SAVEPOINT ") + m_savepoint);
@@ -161,6 +186,6 @@ void execSql(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery q(db);
     if (!q.exec(statement))
-        throw DatabaseError(errorText(q.lastError(), statement));
+        fail(db.driverName(), q.lastError(), statement);
     q.finish();
 }

@@ -6,6 +6,20 @@
 #include <QString>
 #include <QVariant>
 
+#include "common/errors.h"
+
+// A row refused by a unique key or index (another desk saved it first, or the
+// row exists): the French text, and the engine's own text naming the index.
+class UniqueViolation : public DatabaseError
+{
+public:
+    UniqueViolation(const QString &text, const QString &engineText) : DatabaseError(text), m_engineText(engineText) {}
+    const QString &engineText() const { return m_engineText; }
+
+private:
+    QString m_engineText;
+};
+
 // One statement with its values always bound. Errors become DatabaseError with
 // the engine's text; the cursor is finished when the object goes away, so no read
 // stays open and blocks another connection's write.
@@ -37,6 +51,7 @@ public:
     QSqlQuery &query() { return m_query; }
 
 private:
+    QSqlDatabase m_db;
     QSqlQuery m_query;
     QString m_statement;
     bool m_executed = false;

@@ -200,7 +200,7 @@ private slots:
         QVERIFY(!Client().supprimerClient(leaving));
 
         // A failure half-way leaves the client, its nights and their services.
-        execSql(db(), QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON infos BEGIN SELECT RAISE(ABORT, 'non'); END"));
+        refuseWrites(QStringLiteral("keep"), QStringLiteral("BEFORE DELETE ON infos"));
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Client().supprimerClient(staying));
         QCOMPARE(nightServices(kept), QStringList{QStringLiteral("1:1")});
     }

@@ -140,6 +140,10 @@ private Q_SLOTS:
         QCOMPARE(Client().lire(g.id)->nom, QStringLiteral("Client effacé n° %1").arg(g.id));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM log WHERE operation = 'effacement_client'")), 1);
 
+        // The bytes left in the database file: SQLite's file only (a server's
+        // files are its own, its old row versions go at its vacuum).
+        if (testOnPostgresql())
+            return;
         execSql(DataModule::shared(), QStringLiteral("VACUUM"));
         DataModule::release();
         QFile file(db.dir().file(QStringLiteral("reserv.mdb")));

@@ -464,6 +464,58 @@ private slots:
         }
     }
 
+    // The year is read in grouped statements; every month of every room must
+    // still give what the monthly operations give, to the last digit.
+    void yearFiguresMatchMonthlySums_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // "date room adults service:nb ...", "_" before a time
+        QTest::newRow("year boundaries") << QStringList{"2023-12-31 1 2 1:1", "2024-01-01 1 3 1:1 2:2",
+                                                        "2024-12-31 2 1 1:1", "2025-01-01 2 2 1:1"};
+        QTest::newRow("empty year") << QStringList{"2023-06-01 1 2 1:1", "2025-06-01 2 2 1:1"};
+        QTest::newRow("rooms without nights or out of count")
+            << QStringList{"2024-03-01 3 2 1:1", "2024-03-02 0 2 1:1", "2024-03-03 2 2"};
+        QTest::newRow("time of day, unknown adults, unpriced service")
+            << QStringList{"2024-06-30_23:30:00 1 - 1:2 99:1", "2024-07-01 1 2 2:3"};
+        QTest::newRow("many services, prices with long decimals")
+            << QStringList{"2024-02-27 1 2 1:1 2:2 3:1", "2024-02-28 1 2 1:1 3:3", "2024-02-29 1 2 2:1 3:1",
+                           "2024-03-01 1 2 1:1", "2024-02-29 2 4 1:1 2:7 3:2"};
+    }
+
+    void yearFiguresMatchMonthlySums()
+    {
+        QFETCH(QStringList, rows);
+        for (int room = 1; room <= 3; ++room) {
+            addPrice(1, room, 68.1 + room / 3.0);
+            addPrice(2, room, 9.95);
+            addPrice(3, room, 1.1);
+        }
+        addPrice(3, 1, 0.07); // a second price row of a service adds to the first
+        for (const QString &row : rows) {
+            QStringList parts = row.split(QLatin1Char(' '));
+            const QString date = parts.takeFirst().replace(QLatin1Char('_'), QLatin1Char(' '));
+            const int room = parts.takeFirst().toInt();
+            const QString adults = parts.takeFirst();
+            const int night = addNight(date.toLatin1().constData(), room, 1, kReserve,
+                                       adults == QLatin1String("-") ? QVariant() : QVariant(adults.toInt()));
+            for (const QString &service : std::as_const(parts))
+                attach(night, service.section(QLatin1Char(':'), 0, 0).toInt(),
+                       service.section(QLatin1Char(':'), 1).toInt());
+        }
+        Reservation r;
+        const YearFigures year = r.lireStatistiquesAnnee(2024, 2);
+        int counted = 0;
+        for (int room = 1; room <= 2; ++room) {
+            for (int month = 1; month <= 12; ++month) {
+                QCOMPARE(year.nights(room, month), r.getNbNuitsMois(room, 2024, month));
+                QCOMPARE(year.persons(room, month), r.getNbPersonnesMois(room, 2024, month));
+                QCOMPARE(year.turnover(room, month), r.getChiffreAffairesMois(room, 2024, month));
+                counted += year.nights(room, month);
+            }
+        }
+        QCOMPARE(year.nights(3, 3), 0); // beyond the rooms asked for
+        QCOMPARE(counted > 0, !QByteArray(QTest::currentDataTag()).startsWith("empty"));
+    }
+
     void creatingAStay()
     {
         m_dir->writeFile(QStringLiteral("config.ini"), "[Sauvegarde]\r\ndateMaJPlanning=01/01/2024\r\n");

@@ -385,24 +385,24 @@ void TstNightEntry::pastStartDateAsksFirst()
 
 void TstNightEntry::failureMidwayLeavesNothingWritten_data()
 {
-    QTest::addColumn<QString>("trigger");
-    QTest::newRow("third night refused")
-        << QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON reserv WHEN NEW.r_date = '%1' "
-                          "BEGIN SELECT RAISE(ABORT, 'disque plein'); END");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("condition");
+    QTest::newRow("third night refused") << QStringLiteral("reserv") << QStringLiteral("NEW.r_date = '%1'");
     QTest::newRow("services of the third night refused")
-        << QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON reserv_prestations WHEN "
-                          "(SELECT r_date FROM reserv WHERE id = NEW.id_reserv) = '%1' "
-                          "BEGIN SELECT RAISE(ABORT, 'disque plein'); END");
+        << QStringLiteral("reserv_prestations")
+        << QStringLiteral("(SELECT r_date FROM reserv WHERE id = NEW.id_reserv) = '%1'");
 }
 
 void TstNightEntry::failureMidwayLeavesNothingWritten()
 {
-    QFETCH(QString, trigger);
+    QFETCH(QString, table);
+    QFETCH(QString, condition);
     const QDate monday = futureMonday();
     const int stored = addClient(QStringLiteral("Martin"));
     const int mon = addNight(monday, 1, stored);
     attach(mon, 3, 1);
-    execSql(db(), trigger.arg(iso(monday.addDays(3))));
+    refuseWrites(QStringLiteral("refuse"), QStringLiteral("BEFORE INSERT ON ") + table,
+                 condition.arg(iso(monday.addDays(3))));
 
     ScopedAnswerer answers;
     NightEntry::Request r = request(1, monday, {0, 1, 2, 3}, QStringLiteral("Payé"));
@@ -418,7 +418,7 @@ void TstNightEntry::failureMidwayLeavesNothingWritten()
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv_prestations")), 1);
 
     // Nothing is left open: the next validation writes normally.
-    execSql(db(), QStringLiteral("DROP TRIGGER refuse"));
+    allowWrites(QStringLiteral("refuse"), table);
     NightEntry().valider(r);
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv")), 4);
 }
@@ -551,8 +551,7 @@ void TstNightEntry::deletingAClientMovesItsNightsToTheDefaultClient()
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM infos WHERE id = 1")), 1);
 
     // A failing deletion leaves the nights with their client.
-    execSql(db(), QStringLiteral(
-                      "CREATE TRIGGER keep BEFORE DELETE ON infos BEGIN SELECT RAISE(ABORT, 'non'); END"));
+    refuseWrites(QStringLiteral("keep"), QStringLiteral("BEFORE DELETE ON infos"));
     QVERIFY_THROWS_EXCEPTION(DatabaseError, clients.supprimerClientPanneau(staying));
     QCOMPARE(countOf(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE info = ") + QString::number(staying)),
              1);

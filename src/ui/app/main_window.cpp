@@ -196,6 +196,11 @@ bool TForm1::FormCreate()
         const Schema::Report report = m_startup.openDatabase(connectionName());
         if (report.created)
             Dialogs::information(AppInfo::databaseCreatedMessage());
+        if (!report.doubleNights.isEmpty())
+            Dialogs::warning(QStringLiteral("Ces nuits sont réservées deux fois pour la même chambre (données "
+                                            "anciennes). Elles n'ont pas été modifiées ; corrigez-les dans le "
+                                            "planning :\n\n") +
+                             report.doubleNightLines().join(QLatin1Char('\n')));
         reloadClientList();
         m_navigation = PlanningNavigation(QDate::currentDate());
         personnalidation();

@@ -1,27 +1,53 @@
 #include "ui/app/commands.h"
 #include "ui/app/main_window.h"
 #include "common/format.h"
+#include "planning/planning_refreshers.h"
+#include "ui/app/paint_watch.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
 constexpr QSize kShotSize(1400, 900);
 
-// Lets pending layout and paint events run, and the delayed refills that were
-// asked for start, before the window is grabbed.
-void settle(int milliseconds)
+// Waits on events until the window has painted with none of its delayed
+// fills pending (they run half a second after their request and a fill may
+// ask for another), or until the deadline. Each fill that runs repaints the
+// whole window, so the last paint shows every fill.
+void settle(TForm1 &window, int deadlineMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    } while (timer.elapsed() < milliseconds);
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    PlanningRefreshers *refreshers = window.refreshers();
+    const QList<DelayedRefresher *> fills{refreshers->month(), refreshers->week(), refreshers->statistics()};
+    bool painted = false;
+    auto finishWhenDone = [&] {
+        if (painted && std::none_of(fills.begin(), fills.end(), [](auto *f) { return f->isPending(); }))
+            loop.quit();
+    };
+    PaintWatch watch([&] {
+        painted = true;
+        finishWhenDone();
+    });
+    window.installEventFilter(&watch);
+    for (DelayedRefresher *fill : fills)
+        QObject::connect(fill, &DelayedRefresher::ran, &loop, [&] {
+            painted = false;
+            window.update();
+        });
+    deadline.start(deadlineMs);
+    loop.exec();
+    window.removeEventFilter(&watch);
 }
 
 } // namespace
@@ -78,7 +104,7 @@ int runScreenshot(const QString &dataDir, const QStringList &args)
     window.tabs()->setCurrentIndex(tab);
     window.resize(kShotSize);
     window.show();
-    settle(700);
+    settle(window, 10000);
 
     const QPixmap shot = window.grab();
     if (!shot.save(file, "PNG")) {
