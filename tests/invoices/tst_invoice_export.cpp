@@ -99,7 +99,7 @@ private slots:
         const QStringList types = {"n", "d", "d", "d", "s", "s", "n", "n", "n", "n", "n", ""};
         const QString amount = QStringLiteral("[$-40C]#,##0.00");
         const QStringList formats = {"0", "dd/mm/yyyy", "dd/mm/yyyy", "dd/mm/yyyy", "@", "@",
-                                     amount, amount, amount, amount, amount, "dd/mm/yyyy"};
+                                     amount, amount, amount, amount, amount, "@"}; // never written: blank
         for (int row = 1; row <= 2; ++row) {
             QCOMPARE(XlsxReader::rowTypes(sheet, row), types);
             for (int c = 0; c < titles.size(); ++c)

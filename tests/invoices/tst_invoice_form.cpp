@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -223,6 +224,33 @@ private slots:
         QCOMPARE(storedLines(number), (QStringList{before.at(0), before.at(2)}));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM facturation WHERE total_ttc = 132 AND total_ht = 120")),
                  1);
+    }
+
+    // An invoice keeps the amounts it was stored with (here cut to the cent, as
+    // earlier versions did); only a change of discount computes them again.
+    void storedAmountsStayUntilTheDiscountChanges()
+    {
+        TestDatabase database;
+        ScopedAnswerer answers;
+        addService(1, QStringLiteral("Chambre"), 1, 490.8, 10.0, 541.2);
+        TextGrid lines = DocumentLines::emptyGrid();
+        lines.setRow(1, {"1", "Chambre", "1", "490,8", "10", "541,2"});
+        DocumentEntry entry;
+        entry.modeReglement = QStringLiteral("CB");
+        entry.remise = QStringLiteral("20");
+        entry.totalHt = QStringLiteral("470,8");
+        entry.totalTva = QStringLiteral("48,34");
+        entry.totalTtc = QStringLiteral("519,14");
+        const int number = Facture().creerFacture(entry, lines);
+        TForm4 form;
+        form.setMode(QStringLiteral("modification"));
+        QVERIFY(form.afficheFacture(number));
+        QCOMPARE(form.findChild<QLabel *>(QStringLiteral("RemiseLabel"))->text(), QStringLiteral("Remise HT (€)"));
+        QCOMPARE(form.amounts()->totalTva()->text(), QStringLiteral("48,34"));
+        QCOMPARE(form.amounts()->totalTtc()->text(), QStringLiteral("519,14"));
+        form.amounts()->remise()->setText(QStringLiteral("20,0"));
+        QCOMPARE(form.amounts()->totalTva()->text(), QStringLiteral("48,35"));
+        QCOMPARE(form.amounts()->totalTtc()->text(), QStringLiteral("519,15"));
     }
 
     void viewModeIsReadOnly()

@@ -12,7 +12,6 @@
 #include "ui/documents/document_lines_grid.h"
 #include "ui/documents/stay_dates_fields.h"
 #include "quotes/devis.h"
-#include "ui/catalogue/choice_combo.h"
 #include "ui/catalogue/service_picker.h"
 #include "ui/quotes/quote_form.h"
 #include "quotes/quote_list.h"
@@ -164,7 +163,8 @@ private slots:
         QTimer::singleShot(0, this, [&] {
             auto *picker = qobject_cast<TSelectPrestation *>(QApplication::activeModalWidget());
             QVERIFY(picker);
-            ChoiceCombo::selectValue(picker->findChild<QComboBox *>(QStringLiteral("services")), service);
+            auto *services = picker->findChild<QComboBox *>(QStringLiteral("services"));
+            services->setCurrentIndex(services->findData(service));
             offered = picker->findChild<QLineEdit *>(QStringLiteral("quantity"))->text();
             picker->validate();
         });
