@@ -108,7 +108,10 @@ void TestPlanningViews::init()
     // The week of Monday 26 February 2024 runs into March.
     for (const char *d : {"2024-02-28", "2024-02-29", "2024-03-01", "2024-03-02"})
         addNight(QLatin1String(d), 1, m_dupont, kPaye);
-    // Two nights on one day: the first one written comes first.
+    // Two nights on one day, as an old file can hold them (the upgrade then
+    // leaves the file without its room-night index): the first one written
+    // comes first.
+    Sql(db(), QStringLiteral("DROP INDEX idx_reserv_chambre_nuit")).exec();
     addNight(QStringLiteral("2024-02-27"), 2, m_martin, kAcompte);
     addNight(QStringLiteral("2024-02-27"), 2, m_dupont, kReserve);
     addNight(QStringLiteral("2024-03-01"), 2, m_nameless, kReserve);
@@ -507,6 +510,10 @@ void TestPlanningViews::databaseErrors()
 {
     auto window = openWindow(false);
     QVERIFY(window);
+    // The opening names the old double night of room 2, once.
+    QCOMPARE((*m_answers)->shown.size(), 1);
+    QVERIFY((*m_answers)->shown.first().text.contains(QStringLiteral("27/02/2024")));
+    (*m_answers)->shown.clear();
     window->refreshers()->month()->flush();
     window->MonthCalendar1Click(day("2024-02-27"));
     ViewFreshness::markStale();
