@@ -2,8 +2,10 @@
 
 #include "common/errors.h"
 #include "common/paths.h"
+#include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/database_file.h"
+#include "data/reservation.h"
 #include "data/sql.h"
 
 #include <QDir>
@@ -330,6 +332,33 @@ void absoluteOutputPath(int argc, char **argv)
         kept.push_back(prefix + QDir::current().absoluteFilePath(QString::fromLocal8Bit(path.c_str())).toLocal8Bit().toStdString());
         argv[i] = kept.back().data();
     }
+}
+
+void commitWeekStays(benchmark::State &state, int rooms)
+{
+    TextGrid grid(5, 3);
+    grid.setRow(1, {QStringLiteral("1"), QStringLiteral("Nuitée"), QStringLiteral("1")});
+    grid.setRow(2, {QStringLiteral("2"), QStringLiteral("Petit déjeuner"), QStringLiteral("2")});
+    grid.setRow(3, {QStringLiteral("3"), QStringLiteral("Taxe de séjour"), QStringLiteral("2")});
+    const QSqlDatabase db = DataModule::shared();
+    const auto deleteStays = [&db] {
+        execSql(db, QStringLiteral("DELETE FROM reserv_prestations WHERE id_reserv IN "
+                                   "(SELECT id FROM reserv WHERE r_date >= '2030-01-01')"));
+        execSql(db, QStringLiteral("DELETE FROM reserv WHERE r_date >= '2030-01-01'"));
+    };
+    int i = 0;
+    for (auto _ : state) {
+        const QDate from = QDate(2030, 1, 1).addDays(7 * (i % 200));
+        Reservation().ajouterReservation(i % rooms + 1, QStringLiteral("Réservé"), 42, from, from.addDays(6), grid,
+                                         2, 0);
+        ++i;
+        if (i % 200 == 0) {
+            state.PauseTiming();
+            deleteStays();
+            state.ResumeTiming();
+        }
+    }
+    deleteStays();
 }
 
 } // namespace BenchData

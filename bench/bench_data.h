@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <benchmark/benchmark.h>
+
 // A hotel's worth of data for benchmarks: 25 rooms, ten years of nights
 // (about 90 000) with their services and clients in the proportions of a busy
 // small hotel, built through the program's own schema routine. Deterministic:
@@ -32,5 +34,10 @@ Summary create(const QString &dir, unsigned seed = 20240611u);
 // directory into the data directory before the results are written. Call it
 // before benchmark::Initialize; argv is rewritten in place.
 void absoluteOutputPath(int argc, char **argv);
+
+// One committed 7-night stay with three services per iteration, on the shared
+// connection, in weeks from 2030 on (past the data); those stays are deleted
+// every 200 iterations, outside the timing, and at the end.
+void commitWeekStays(benchmark::State &state, int rooms);
 
 } // namespace BenchData

@@ -46,22 +46,6 @@ void useDir(const QString &dir)
         throw KestrovaError(error);
 }
 
-TextGrid threeServices()
-{
-    TextGrid grid(5, 3);
-    grid.setRow(1, {QStringLiteral("1"), QStringLiteral("Nuitée"), QStringLiteral("1")});
-    grid.setRow(2, {QStringLiteral("2"), QStringLiteral("Petit déjeuner"), QStringLiteral("2")});
-    grid.setRow(3, {QStringLiteral("3"), QStringLiteral("Taxe de séjour"), QStringLiteral("2")});
-    return grid;
-}
-
-void deleteTestStays(const QSqlDatabase &db)
-{
-    execSql(db, QStringLiteral("DELETE FROM reserv_prestations WHERE id_reserv IN "
-                               "(SELECT id FROM reserv WHERE r_date >= '2030-01-01')"));
-    execSql(db, QStringLiteral("DELETE FROM reserv WHERE r_date >= '2030-01-01'"));
-}
-
 void weekStates(benchmark::State &state, const QString &dir)
 {
     useDir(dir);
@@ -76,21 +60,7 @@ void weekStates(benchmark::State &state, const QString &dir)
 void createStay(benchmark::State &state, const QString &dir)
 {
     useDir(dir);
-    const TextGrid grid = threeServices();
-    const QSqlDatabase db = DataModule::shared();
-    int i = 0;
-    for (auto _ : state) {
-        const QDate from = QDate(2030, 1, 1).addDays(7 * (i % 200));
-        Reservation().ajouterReservation(i % kRooms + 1, QStringLiteral("Réservé"), 42, from, from.addDays(6),
-                                         grid, 2, 0);
-        ++i;
-        if (i % 200 == 0) {
-            state.PauseTiming();
-            deleteTestStays(db);
-            state.ResumeTiming();
-        }
-    }
-    deleteTestStays(db);
+    BenchData::commitWeekStays(state, kRooms);
 }
 
 void WeekStates_Sqlite(benchmark::State &state) { weekStates(state, g_sqliteDir); }

@@ -468,21 +468,7 @@ void FreeRooms_PerDay(benchmark::State &state)
 
 void CreateStay_Transaction(benchmark::State &state)
 {
-    const TextGrid grid = threeServices();
-    const QSqlDatabase db = DataModule::shared();
-    int i = 0;
-    for (auto _ : state) {
-        const QDate from = QDate(2030, 1, 1).addDays(7 * (i % 200));
-        Reservation().ajouterReservation(i % kRooms + 1, QStringLiteral("Réservé"), 42, from, from.addDays(6),
-                                         grid, 2, 0);
-        ++i;
-        if (i % 200 == 0) {
-            state.PauseTiming();
-            deleteTestStays(db);
-            state.ResumeTiming();
-        }
-    }
-    deleteTestStays(db);
+    BenchData::commitWeekStays(state, kRooms);
 }
 
 // The same creation inside an outer transaction that is rolled back: the
