@@ -842,37 +842,38 @@ double Reservation::getChiffreAffairesJour(int annee, int mois, int jour) const
 
 QString Reservation::statistiquesAnneeSql()
 {
+    // Every room and month is a row; its measures are read by subqueries on
+    // that room and that month's range of r_date. The turnover groups the
+    // month's services of the room by service only (the room is fixed), then
+    // prices each sum once, in the same order as the monthly statement, so
+    // that the sums agree with it to the last digit. Groups this small sort
+    // in a fraction of the time one sort of the year's service rows takes.
     QString months;
     for (int month = 1; month <= 12; ++month) {
         if (month > 1)
             months += QLatin1Char(',');
         months += QStringLiteral("(%1, :debut%1, :fin%1)").arg(month);
     }
-    auto perMonth = [](QString statement) -> QString {
-        return QLatin1Char('(') +
-               statement.replace(QStringLiteral(":numero"), QStringLiteral("c.n"))
-                   .replace(QStringLiteral(":debut"), QStringLiteral("mois.debut"))
-                   .replace(QStringLiteral(":fin"), QStringLiteral("mois.fin")) +
-               QLatin1Char(')');
-    };
     return QStringLiteral("WITH RECURSIVE chambres(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chambres "
-                         "WHERE n < :chambres), mois(m, debut, fin) AS (VALUES ") +
-              months + QStringLiteral(") SELECT c.n, mois.m, ") +
-              perMonth(QStringLiteral("SELECT COUNT(*) FROM reserv WHERE numero = :numero "
-                                      "AND r_date >= :debut AND r_date < :fin")) +
-              QStringLiteral(", ") +
-              perMonth(QStringLiteral("SELECT SUM(nbpers) FROM reserv WHERE numero = :numero "
-                                      "AND r_date >= :debut AND r_date < :fin")) +
-              QStringLiteral(", ") + perMonth(kMonthTurnover) +
-              QStringLiteral(" FROM chambres c CROSS JOIN mois");
+                          "WHERE n < :chambres), mois(m, debut, fin) AS (VALUES ") +
+           months +
+           QStringLiteral(") SELECT c.n, mois.m, "
+                          "(SELECT COUNT(*) FROM reserv WHERE numero = c.n "
+                          "AND r_date >= mois.debut AND r_date < mois.fin), "
+                          "(SELECT SUM(nbpers) FROM reserv WHERE numero = c.n "
+                          "AND r_date >= mois.debut AND r_date < mois.fin), "
+                          "(SELECT SUM(s.nb * p.tarif_ht) FROM ("
+                          "SELECT rp.id_prestations AS prestation, SUM(rp.nb) AS nb "
+                          "FROM reserv r CROSS JOIN reserv_prestations rp WHERE rp.id_reserv = r.id "
+                          "AND r.numero = c.n AND r.r_date >= mois.debut AND r.r_date < mois.fin "
+                          "GROUP BY 1) s CROSS JOIN prestations p "
+                          "WHERE p.id_prestation = s.prestation AND p.numero_chambre = c.n) "
+                          "FROM chambres c CROSS JOIN mois");
 }
 
 YearFigures Reservation::lireStatistiquesAnnee(int annee, int nbChambres) const
 {
-    // One statement for the whole year: every room and month is a row, whose
-    // three measures are the monthly statements themselves run as subqueries
-    // on that room and that month's range of r_date, so the figures agree with
-    // the monthly operations to the last digit.
+    // One statement for the whole year (see statistiquesAnneeSql).
     YearFigures figures(annee, nbChambres);
     if (nbChambres <= 0 || annee < 1 || annee > 9998)
         return figures;

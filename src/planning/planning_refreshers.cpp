@@ -7,12 +7,27 @@ PlanningRefreshers::PlanningRefreshers(QObject *parent, int delayMs)
 
 void PlanningRefreshers::requestStatistics(int room)
 {
-    if (m_statistics->isPending() && m_pendingRoom != room)
+    if (m_statistics->isPending() && m_pendingReads && m_pendingRoom != room)
         room = 0;
     m_pendingRoom = room;
+    m_pendingReads = true;
     m_statistics->request([this, room] {
         if (m_statisticsFill)
             m_statisticsFill(room);
+    });
+}
+
+void PlanningRefreshers::requestStatisticsView()
+{
+    if (m_statistics->isPending() && m_pendingReads) {
+        requestStatistics(m_pendingRoom);
+        return;
+    }
+    m_pendingRoom = 0;
+    m_pendingReads = false;
+    m_statistics->request([this] {
+        if (m_statisticsFill)
+            m_statisticsFill(kSameData);
     });
 }
 

@@ -7,6 +7,7 @@
 #include "data/data_module.h"
 #include "data/sql.h"
 #include "entry_fixture.h"
+#include "ui/catalogue/services_form.h"
 #include "ui/planning/daily_turnover_window.h"
 #include "planning/planning_refreshers.h"
 #include "ui/planning/statistics_grid.h"
@@ -67,6 +68,8 @@ private slots:
 
     void emptyDatabaseShowsEmptyGrid();
     void yearListAndSelection();
+    void measureChangeKeepsTheYearUntilAChange_data();
+    void measureChangeKeepsTheYearUntilAChange();
     void doubleClickOpensDetailsOnlyForTurnoverMonths();
     void commandPrintsTheGrid();
     void spreadsheetsKeepTheFirstColumn();
@@ -309,6 +312,65 @@ void TstStatistics::yearListAndSelection()
     window.MiseAjourDesStatistiques(2);
     window.refreshers()->statistics()->flush();
     QCOMPARE(window.statisticsGrid()->figures().cell(3, 2), QStringLiteral("2"));
+    QCOMPARE(answers->texts(), QStringList{});
+}
+
+// The tab keeps the three measures of the year it shows: a change of measure
+// reads nothing (a night written behind its back stays unseen), and however a
+// change is announced, every measure shown next is read again.
+void TstStatistics::measureChangeKeepsTheYearUntilAChange_data()
+{
+    QTest::addColumn<QString>("announce");
+    QTest::newRow("save of one room") << "room";
+    QTest::newRow("every room") << "all";
+    QTest::newRow("another desk") << "desk";
+    QTest::newRow("measure changed before the save's run") << "pending";
+    QTest::newRow("services window closed after a price change") << "services";
+}
+
+void TstStatistics::measureChangeKeepsTheYearUntilAChange()
+{
+    QFETCH(QString, announce);
+    const int year = QDate::currentDate().year();
+    addService(1, QStringLiteral("Nuit"), 10.0, 10.0); // 20 in room 2
+    attach(addNight(QDate(year, 3, 1), 2, 1, QStringLiteral("Réservé"), 2), 1, 1);
+    ScopedAnswerer answers;
+    TForm1 window;
+    QVERIFY(window.FormCreate());
+    StatisticsPage *tab = window.statisticsPage();
+    DelayedRefresher *statistics = window.refreshers()->statistics();
+    const auto shown = [&](int measure) {
+        tab->measureList()->setCurrentIndex(measure);
+        statistics->flush();
+        return window.statisticsGrid()->figures().cell(3, 2);
+    };
+    QCOMPARE(shown(StatisticsTable::NombreJours), QStringLiteral("1"));
+
+    attach(addNight(QDate(year, 3, 2), 2, 1, QStringLiteral("Réservé"), 3), 1, 2);
+    QCOMPARE(shown(StatisticsTable::NombrePersonnes), QStringLiteral("2"));
+    QCOMPARE(shown(StatisticsTable::ChiffreAffaires), QStringLiteral("20"));
+
+    QString turnover = QStringLiteral("60");
+    if (announce == QLatin1String("room")) {
+        window.MiseAjourDesStatistiques(2);
+    } else if (announce == QLatin1String("all")) {
+        window.MiseAjourDesStatistiques(0);
+    } else if (announce == QLatin1String("desk")) {
+        window.autrePosteModifie();
+    } else if (announce == QLatin1String("pending")) {
+        window.MiseAjourDesStatistiques(2);
+        tab->measureList()->setCurrentIndex(StatisticsTable::NombreJours);
+    } else {
+        execSql(db(), QStringLiteral("UPDATE prestations SET tarif_ht = 2 * tarif_ht"));
+        window.findChild<TForm5 *>()->reject();
+        turnover = QStringLiteral("120");
+    }
+    statistics->flush();
+    QCOMPARE(window.statisticsGrid()->figures().cell(3, 2),
+             announce == QLatin1String("pending") ? QStringLiteral("2") : turnover);
+    QCOMPARE(shown(StatisticsTable::NombreJours), QStringLiteral("2"));
+    QCOMPARE(shown(StatisticsTable::NombrePersonnes), QStringLiteral("5"));
+    QCOMPARE(shown(StatisticsTable::ChiffreAffaires), turnover);
     QCOMPARE(answers->texts(), QStringList{});
 }
 

@@ -17,6 +17,7 @@
 #include "ui/app/room_context_menu.h"
 #include "ui/app/settings_windows.h"
 #include "ui/catalogue/catalogue_windows.h"
+#include "ui/catalogue/services_form.h"
 #include "ui/clients/client_card_wiring.h"
 #include "ui/clients/client_list_window.h"
 #include "ui/planning/entry_panel.h"
@@ -75,7 +76,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     for (QAction *a : {m_menus.nouvelleReservation, m_roomMenu->nouvelleReservation(),
                        m_roomMenu->modifierReservation()})
         a->setEnabled(true);
-    CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
+    CatalogueWindows *catalogue =
+        CatalogueWindows::install(this, m_menus.prestations, m_menus.tva, m_menus.periodesTarifaires);
     FeatureWiring::installBackup(this);
     FeatureWiring::installImport(this);
     SettingsWindows::install(this, m_menus.personnalisation, m_menus.imprimer);
@@ -87,6 +89,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     FeatureWiring::installCalendars(this);
     m_refreshers = new PlanningRefreshers(this);
     m_statisticsPage = new StatisticsPage(m_statisticsToolbar, m_statisticsGrid, m_refreshers, m_progress, this);
+    // The turnover is priced at the services' base prices, which the services
+    // window edits: the statistics are read again when it closes.
+    connect(catalogue->services(), &QDialog::finished, this, [this] { MiseAjourDesStatistiques(0); });
     m_changeWatcher = new ChangeWatcher(this);
     connect(m_changeWatcher, &ChangeWatcher::changedElsewhere, this, &TForm1::autrePosteModifie);
     connectSignals();

@@ -85,6 +85,7 @@ void StatisticsPage::InitalisationStats()
     m_filling = true;
     m_measures->setCurrentIndex(StatisticsTable::ChiffreAffaires);
     m_filling = false;
+    m_yearFigures = YearFigures();
     try {
         InitListeAnnee();
     } catch (const KestrovaError &e) {
@@ -93,7 +94,8 @@ void StatisticsPage::InitalisationStats()
     }
     if (m_years->count() > 0) {
         m_withProgress = true;
-        m_refreshers->requestStatistics(0);
+        // The year list was just read; the figures are read by the fill.
+        m_refreshers->requestStatisticsView();
     }
 }
 
@@ -102,13 +104,17 @@ void StatisticsPage::selectorChanged()
     if (m_filling)
         return;
     m_withProgress = true;
-    m_refreshers->requestStatistics(0);
+    m_refreshers->requestStatisticsView();
 }
 
 void StatisticsPage::fill(int room)
 {
     const bool withProgress = std::exchange(m_withProgress, false);
-    InitListeAnnee();
+    const bool dataChanged = room != PlanningRefreshers::kSameData;
+    if (dataChanged) {
+        m_yearFigures = YearFigures();
+        InitListeAnnee();
+    }
     const QStringList names = m_grid->headerTexts().mid(1, m_grid->roomCount());
     const int year = selectedYear();
     const int measure = selectedMeasure();
@@ -119,21 +125,26 @@ void StatisticsPage::fill(int room)
         m_grid->setFigures(m_figures);
         return;
     }
-    const bool sameGrid = m_figures.columnCount() == names.size() + 3 && m_figuresYear == year &&
-                          m_figuresMeasure == measure;
+    const int rooms = int(names.size());
+    const bool sameGrid =
+        m_figures.columnCount() == rooms + 3 && m_figuresYear == year && m_figuresMeasure == measure;
     TextGrid figures = sameGrid ? m_figures : StatisticsTable::emptyGrid(names);
     figures.setRow(0, StatisticsTable::emptyGrid(names).row(0));
-    const bool allRooms = room < 1 || !sameGrid;
-    QProgressBar *bar = allRooms && withProgress ? m_progress : nullptr;
+    const bool oneRoom = room > 0 && sameGrid;
+    const bool read = oneRoom || m_yearFigures.year() != year || m_yearFigures.roomCount() != rooms;
+    QProgressBar *bar = !oneRoom && read && withProgress ? m_progress : nullptr;
     if (bar) {
-        bar->setRange(0, 12 * int(names.size()));
+        bar->setRange(0, 12 * rooms);
         bar->setValue(0);
     }
     try {
-        if (allRooms)
-            StatisticsTable::computeAll(figures, year, measure);
-        else
+        if (oneRoom) {
             StatisticsTable::computeRoom(figures, room, year, measure);
+        } else {
+            if (read)
+                m_yearFigures = Reservation().lireStatistiquesAnnee(year, rooms);
+            StatisticsTable::fillFromFigures(figures, m_yearFigures, measure);
+        }
     } catch (...) {
         if (bar)
             bar->setValue(0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/text_grid.h"
+#include "data/year_figures.h"
 
 #include <QObject>
 
@@ -32,8 +33,11 @@ public:
     void InitListeAnnee();
     // First fill at start-up: the first measure, the year list, every room.
     void InitalisationStats();
-    // The delayed fill: every room when room < 1, that room's column otherwise.
-    // Without any year the grid shows no figures.
+    // The delayed fill: every room when room is 0, that room's column when
+    // room > 0, both after a change of the database (the year list and the
+    // figures are read again). With PlanningRefreshers::kSameData the year's
+    // figures kept from the last read are shown in the chosen measure; only
+    // another year is read. Without any year the grid shows no figures.
     void fill(int room);
     // A double click on the grid: the day-by-day turnover of a month (rows
     // 0..11 of the table) when the measure is the turnover.
@@ -67,6 +71,9 @@ private:
     QAction *m_export;
     TForm8 *m_details;
     TextGrid m_figures;
+    // The three measures of the year last read for every room; empty (year 0)
+    // when a change may have made them stale.
+    YearFigures m_yearFigures;
     int m_figuresYear = 0;
     int m_figuresMeasure = -1;
     bool m_withProgress = false;
