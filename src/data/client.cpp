@@ -25,6 +25,39 @@ QString text(const QVariant &v)
     return v.isNull() ? QString() : v.toString();
 }
 
+// The rows sorted by name then first name, the French way ("Émile" beside
+// "Emma", "de Sousa" among the D); each name's sort key is made once, not at
+// every comparison.
+template <typename Row, typename Names> QList<Row> sortedByName(QList<Row> rows, Names names)
+{
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::French, QLocale::France));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    struct Keyed
+    {
+        QCollatorSortKey nom;
+        QCollatorSortKey prenom;
+        int index;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        const auto [nom, prenom] = names(rows[i]);
+        keyed.push_back({collator.sortKey(nom), collator.sortKey(prenom), i});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        const int byName = a.nom.compare(b.nom);
+        return byName != 0 ? byName < 0 : a.prenom.compare(b.prenom) < 0;
+    });
+    QList<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const Keyed &k : keyed)
+        sorted.append(std::move(rows[k.index]));
+    return sorted;
+}
+
 // The contact fields every client statement of the entry panel writes.
 Sql &bindContact(Sql &statement, const EntryClient &client)
 {
@@ -183,25 +216,20 @@ QList<ClientListRow> Client::lireListe(const QString &recherche) const
     const bool all = recherche.isEmpty() || recherche == QStringLiteral("%");
     QList<ClientListRow> rows;
     const auto read = [&](const QString &statement, bool withFirstNight) {
-        Sql q(m_use.db(), statement);
-        q.query().setForwardOnly(true);
+        RowReader q(m_use.db(), statement);
         if (!all)
             q.bind(QStringLiteral(":p"), prefilterPattern(recherche));
-        q.exec();
         while (q.next()) {
             ClientListRow r;
-            r.id = q.value(0).toInt();
-            r.nomEts = text(q.value(1));
-            r.nom = text(q.value(2));
-            r.prenom = text(q.value(3));
-            r.tel = text(q.value(4));
-            r.fax = text(q.value(5));
-            r.email = text(q.value(6));
-            if (withFirstNight) {
-                const QVariant iso = q.value(7);
-                if (!iso.isNull())
-                    r.premiere = Format::fromIsoDate(iso.toString().left(10));
-            }
+            r.id = q.toInt(0);
+            r.nomEts = q.text(1);
+            r.nom = q.text(2);
+            r.prenom = q.text(3);
+            r.tel = q.text(4);
+            r.fax = q.text(5);
+            r.email = q.text(6);
+            if (withFirstNight && !q.isNull(7))
+                r.premiere = q.isoDate(7);
             rows.append(std::move(r));
         }
     };
@@ -221,30 +249,9 @@ QList<ClientListRow> Client::lireListe(const QString &recherche) const
         read(QStringLiteral("SELECT id, nom_ets, nom, prenom, tel, fax, email FROM infos") + where, false);
     }
 
-    // Sorted by name then first name, the French way ("Émile" beside "Emma").
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::French, QLocale::France));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    struct Keyed
-    {
-        QCollatorSortKey nom;
-        QCollatorSortKey prenom;
-        int index;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(size_t(rows.size()));
-    for (int i = 0; i < rows.size(); ++i)
-        keyed.push_back({collator.sortKey(rows[i].nom), collator.sortKey(rows[i].prenom), i});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        const int byName = a.nom.compare(b.nom);
-        return byName != 0 ? byName < 0 : a.prenom.compare(b.prenom) < 0;
+    const QList<ClientListRow> sorted = sortedByName(std::move(rows), [](const ClientListRow &r) {
+        return std::pair<const QString &, const QString &>(r.nom, r.prenom);
     });
-    QList<ClientListRow> sorted;
-    sorted.reserve(rows.size());
-    for (const Keyed &k : keyed)
-        sorted.append(std::move(rows[k.index]));
     // The database only narrowed the rows down; the exact rule decides.
     return all ? sorted : filtrerLignes(sorted, recherche);
 }
@@ -331,17 +338,13 @@ QList<QSqlRecord> Client::listeFenetrePrincipale(const QSqlDatabase &db)
         clients << query.query().record();
     // The database compares bytes; a French reader expects "Émile" beside "Emma"
     // and "de Sousa" among the D.
-    QCollator collator(QLocale(QLocale::French, QLocale::France));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(clients.begin(), clients.end(), [&collator](const QSqlRecord &a, const QSqlRecord &b) {
-        const int byName = collator.compare(a.value(QStringLiteral("nom")).toString(),
-                                            b.value(QStringLiteral("nom")).toString());
-        if (byName != 0)
-            return byName < 0;
-        return collator.compare(a.value(QStringLiteral("prenom")).toString(),
-                                b.value(QStringLiteral("prenom")).toString()) < 0;
+    if (clients.isEmpty())
+        return clients;
+    const int nom = clients.first().indexOf(QStringLiteral("nom"));
+    const int prenom = clients.first().indexOf(QStringLiteral("prenom"));
+    return sortedByName(std::move(clients), [nom, prenom](const QSqlRecord &r) {
+        return std::pair<QString, QString>(r.value(nom).toString(), r.value(prenom).toString());
     });
-    return clients;
 }
 
 int Client::creerClientPanneau(const EntryClient &client)

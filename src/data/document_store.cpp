@@ -296,8 +296,7 @@ QList<DocumentStore::ListRow> DocumentStore::readList(const ListFilter &filter) 
     if (!filter.clientId.isEmpty())
         statement += QStringLiteral(" AND id_client = :client");
     statement += QStringLiteral(" ORDER BY id DESC");
-    Sql q(m_db, statement);
-    q.query().setForwardOnly(true);
+    RowReader q(m_db, statement);
     if (!filter.mode.isEmpty())
         q.bind(QStringLiteral(":mode"), filter.mode);
     if (!filter.clientId.isEmpty()) {
@@ -307,30 +306,28 @@ QList<DocumentStore::ListRow> DocumentStore::readList(const ListFilter &filter) 
             throw KestrovaError(QStringLiteral("« %1 » n'est pas un numéro de client.").arg(filter.clientId));
         q.bind(QStringLiteral(":client"), client);
     }
-    q.exec();
     QList<ListRow> rows;
     while (q.next()) {
         ListRow r;
-        const auto flag = [&](int field, const QVariant &v) {
-            if (v.isNull())
+        const auto flagged = [&](int field) {
+            const bool null = q.isNull(field);
+            if (null)
                 r.nulls |= quint16(1u << field);
-            return v;
+            return null;
         };
-        const auto day = [&](int field) {
-            const QVariant v = flag(field, q.value(field));
-            return v.isNull() ? QDate() : Format::fromIsoDate(v.toString());
-        };
-        r.id = flag(Id, q.value(Id)).toInt();
+        const auto day = [&](int field) { return flagged(field) ? QDate() : q.isoDate(field); };
+        const auto amount = [&](int field) { return flagged(field) ? 0.0 : q.toDouble(field); };
+        r.id = flagged(Id) ? 0 : q.toInt(Id);
         r.date = day(FDate);
         r.debut = day(SejourDebut);
         r.fin = day(SejourFin);
-        r.adresse = flag(Adresse, q.value(Adresse)).toString();
-        r.mode = flag(Mode, q.value(Mode)).toString();
-        r.remise = flag(Remise, q.value(Remise)).toDouble();
-        r.acompte = flag(Acompte, q.value(Acompte)).toDouble();
-        r.ht = flag(TotalHt, q.value(TotalHt)).toDouble();
-        r.tva = flag(TotalTva, q.value(TotalTva)).toDouble();
-        r.ttc = flag(TotalTtc, q.value(TotalTtc)).toDouble();
+        r.adresse = flagged(Adresse) ? QString() : q.text(Adresse);
+        r.mode = flagged(Mode) ? QString() : q.text(Mode);
+        r.remise = amount(Remise);
+        r.acompte = amount(Acompte);
+        r.ht = amount(TotalHt);
+        r.tva = amount(TotalTva);
+        r.ttc = amount(TotalTtc);
         r.facturx = day(Facturx);
         rows.append(r);
     }

@@ -98,22 +98,21 @@ void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDa
     if (room != 0)
         statement += QStringLiteral("AND r.numero = :numero ");
     statement += QStringLiteral("ORDER BY r.r_date, r.id");
-    Sql q(db, statement);
+    RowReader q(db, statement);
     q.bind(QStringLiteral(":debut"), iso(from)).bind(QStringLiteral(":fin"), iso(to));
     if (room != 0)
         q.bind(QStringLiteral(":numero"), room);
-    q.exec();
     Night n;
     while (q.next()) {
-        n.room = q.value(0).toInt();
-        n.date = nightDate(q.value(1));
-        n.id = q.value(2).toInt();
-        n.client = q.value(3).toInt();
-        n.etat = q.value(4).toString();
-        n.clientFound = !q.value(5).isNull();
-        n.type = q.value(6).toInt();
-        n.nom = q.value(7).toString();
-        n.nomEts = q.value(8).toString();
+        n.room = q.toInt(0);
+        n.date = q.isoDate(1);
+        n.id = q.toInt(2);
+        n.client = q.toInt(3);
+        n.etat = q.text(4);
+        n.clientFound = !q.isNull(5);
+        n.type = q.toInt(6);
+        n.nom = q.text(7);
+        n.nomEts = q.text(8);
         visit(std::as_const(n));
     }
 }
@@ -123,14 +122,13 @@ void forEachNight(const QSqlDatabase &db, int room, const QDate &from, const QDa
 template <typename Visit>
 void forEachState(const QSqlDatabase &db, int room, const QDate &from, const QDate &to, Visit visit)
 {
-    Sql q(db, QStringLiteral("SELECT r_date, etat FROM reserv WHERE numero = :numero "
-                             "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
+    RowReader q(db, QStringLiteral("SELECT r_date, etat FROM reserv WHERE numero = :numero "
+                                   "AND r_date >= :debut AND r_date < :fin ORDER BY r_date, id"));
     q.bind(QStringLiteral(":numero"), room)
         .bind(QStringLiteral(":debut"), iso(from))
         .bind(QStringLiteral(":fin"), iso(to));
-    q.exec();
     while (q.next())
-        visit(nightDate(q.value(0)), q.value(1).toString());
+        visit(q.isoDate(0), q.text(1));
 }
 
 QList<Night> readNights(const QSqlDatabase &db, int room, const QDate &from, const QDate &to)

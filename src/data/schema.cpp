@@ -178,6 +178,9 @@ const QList<QPair<const char *, const char *>> &indexes()
     static const QList<QPair<const char *, const char *>> i = {
         {"idx_reserv_numero_date", "reserv (numero, r_date)"},
         {"idx_reserv_date", "reserv (r_date)"},
+        // Everything the planning reads of a night, in date order: a month is
+        // read from the index alone, without a lookup of each night's row.
+        {"idx_reserv_date_planning", "reserv (r_date, id, numero, info, etat)"},
         {"idx_reserv_info", "reserv (info, r_date)"},
         {"idx_reserv_prestations_reserv", "reserv_prestations (id_reserv, id_prestations, nb)"},
         {"idx_prestations_service_room", "prestations (id_prestation, numero_chambre)"},

@@ -3,9 +3,14 @@
 #include "common/errors.h"
 #include "data/dialect.h"
 
+#include "common/format.h"
+
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 QString errorText(const QString &driverName, const QSqlError &error, const QString &statement)
@@ -144,6 +149,213 @@ QVariant Sql::lastInsertId() const
         return Sql(m_db, QStringLiteral("SELECT lastval()")).scalar();
     return m_query.lastInsertId();
 }
+
+// ---- RowReader ---------------------------------------------------------------
+
+struct RowReader::Native
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+
+    ~Native() { sqlite3_finalize(statement); }
+
+    [[noreturn]] void fail(const QString &driverName, const QString &text) const
+    {
+        // The same error QSqlQuery would give: the engine's text and its
+        // extended code, so that Sql's reading of it applies.
+        ::fail(driverName,
+               QSqlError(QStringLiteral("Unable to fetch row"), QString::fromUtf8(sqlite3_errmsg(db)),
+                         QSqlError::StatementError, QString::number(sqlite3_extended_errcode(db))),
+               text);
+    }
+};
+
+namespace {
+// The connection's own handle when it is SQLite's (the driver and this
+// program share the system's library), else null.
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QSqlDriver *driver = db.driver();
+    if (!driver || Dialect::isPostgresql(db))
+        return nullptr;
+    const QVariant handle = driver->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// "YYYY-MM-DD" at the start of the bytes; invalid without it.
+QDate isoDatePrefix(const char *s, int size)
+{
+    if (!s || size < 10 || s[4] != '-' || s[7] != '-')
+        return {};
+    int parts[3] = {0, 0, 0};
+    const int from[3] = {0, 5, 8};
+    const int count[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = from[p]; i < from[p] + count[p]; ++i) {
+            if (s[i] < '0' || s[i] > '9')
+                return {};
+            parts[p] = parts[p] * 10 + (s[i] - '0');
+        }
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+} // namespace
+
+RowReader::RowReader(const QSqlDatabase &db, const QString &statement) : m_db(db), m_statement(statement)
+{
+    if (!db.isOpen())
+        throw DatabaseError(QStringLiteral("Erreur de la base de données : la connexion n'est pas ouverte."));
+    if (sqlite3 *handle = sqliteHandle(db)) {
+        m_native = std::make_unique<Native>();
+        m_native->db = handle;
+        const QByteArray text = statement.toUtf8();
+        if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_native->statement, nullptr) !=
+            SQLITE_OK)
+            m_native->fail(db.driverName(), statement);
+        return;
+    }
+    m_query = std::make_unique<QSqlQuery>(db);
+    m_query->setForwardOnly(true);
+    if (!m_query->prepare(statement))
+        fail(db.driverName(), m_query->lastError(), statement);
+}
+
+RowReader::~RowReader()
+{
+    if (m_query)
+        m_query->finish();
+}
+
+RowReader &RowReader::bind(const QString &name, const QVariant &value)
+{
+    if (!m_native) {
+        m_query->bindValue(name, value);
+        return *this;
+    }
+    sqlite3_stmt *st = m_native->statement;
+    const int index = sqlite3_bind_parameter_index(st, name.toUtf8().constData());
+    if (index == 0)
+        return *this; // as QSqlQuery: a name the statement lacks binds nothing
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(st, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(st, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(st, index, value.toDouble());
+            break;
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text(st, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        m_native->fail(m_db.driverName(), m_statement);
+    return *this;
+}
+
+bool RowReader::next()
+{
+    if (!m_native) {
+        if (!m_executed) {
+            if (!m_query->exec())
+                fail(m_db.driverName(), m_query->lastError(), m_statement);
+            m_executed = true;
+        }
+        return m_query->next();
+    }
+    m_executed = true;
+    const int rc = sqlite3_step(m_native->statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        m_native->fail(m_db.driverName(), m_statement);
+    return false;
+}
+
+// What QSqlQuery::value(column) gives for this value on SQLite.
+QVariant RowReader::variant(int column) const
+{
+    if (!m_native)
+        return m_query->value(column);
+    sqlite3_stmt *st = m_native->statement;
+    switch (sqlite3_column_type(st, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(st, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st, column));
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, column)),
+                                   sqlite3_column_bytes(st, column)));
+    default:
+        return QVariant(text(column));
+    }
+}
+
+bool RowReader::isNull(int column) const
+{
+    if (!m_native)
+        return m_query->value(column).isNull();
+    return sqlite3_column_type(m_native->statement, column) == SQLITE_NULL;
+}
+
+int RowReader::toInt(int column) const
+{
+    if (m_native && sqlite3_column_type(m_native->statement, column) == SQLITE_INTEGER)
+        return int(sqlite3_column_int64(m_native->statement, column));
+    return variant(column).toInt();
+}
+
+double RowReader::toDouble(int column) const
+{
+    if (m_native) {
+        const int type = sqlite3_column_type(m_native->statement, column);
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER)
+            return sqlite3_column_double(m_native->statement, column);
+    }
+    return variant(column).toDouble();
+}
+
+QString RowReader::text(int column) const
+{
+    if (!m_native)
+        return m_query->value(column).toString();
+    sqlite3_stmt *st = m_native->statement;
+    const int type = sqlite3_column_type(st, column);
+    if (type == SQLITE_NULL)
+        return {};
+    if (type != SQLITE_TEXT)
+        return variant(column).toString();
+    const char *s = reinterpret_cast<const char *>(sqlite3_column_text(st, column));
+    return QString::fromUtf8(s, sqlite3_column_bytes(st, column));
+}
+
+QDate RowReader::isoDate(int column) const
+{
+    if (m_native && sqlite3_column_type(m_native->statement, column) == SQLITE_TEXT) {
+        sqlite3_stmt *st = m_native->statement;
+        const char *s = reinterpret_cast<const char *>(sqlite3_column_text(st, column));
+        const QDate d = isoDatePrefix(s, sqlite3_column_bytes(st, column));
+        if (d.isValid())
+            return d;
+    }
+    if (isNull(column))
+        return {};
+    return Format::fromIsoDate(text(column));
+}
+
+// ---- Transaction ---------------------------------------------------------------
 
 Transaction::Transaction(const QSqlDatabase &db) : m_db(db)
 {

@@ -8,6 +8,10 @@
 
 #include "common/errors.h"
 
+#include <QDate>
+
+#include <memory>
+
 // A row refused by a unique key or index (another desk saved it first, or the
 // row exists): the French text, and the engine's own text naming the index.
 class UniqueViolation : public DatabaseError
@@ -54,6 +58,44 @@ private:
     QSqlDatabase m_db;
     QSqlQuery m_query;
     QString m_statement;
+    bool m_executed = false;
+};
+
+// A forward reader of the rows of one SELECT, for the lists and views that
+// read thousands of rows at a time. On SQLite it steps the statement on the
+// connection's own handle and reads each value where SQLite holds it, with no
+// QVariant per value; on other engines it reads through QSqlQuery. Values read
+// as QSqlQuery::value(column).toInt() / toDouble() / toString() would give
+// them. Errors are those of Sql; the cursor is finished when it goes away.
+class RowReader
+{
+public:
+    RowReader(const QSqlDatabase &db, const QString &statement);
+    ~RowReader();
+    RowReader(const RowReader &) = delete;
+    RowReader &operator=(const RowReader &) = delete;
+
+    // Named (":name") values; bound before the first next().
+    RowReader &bind(const QString &name, const QVariant &value);
+    // Runs the statement on the first call; false after the last row.
+    bool next();
+
+    bool isNull(int column) const;
+    int toInt(int column) const;
+    double toDouble(int column) const;
+    QString text(int column) const;
+    // A date stored as ISO text ("2024-03-01", with or without a time);
+    // invalid for anything else.
+    QDate isoDate(int column) const;
+
+private:
+    struct Native;
+    QVariant variant(int column) const;
+
+    QSqlDatabase m_db;
+    QString m_statement;
+    std::unique_ptr<Native> m_native;
+    std::unique_ptr<QSqlQuery> m_query;
     bool m_executed = false;
 };
 

@@ -1,4 +1,5 @@
 #include "common/errors.h"
+#include "common/format.h"
 #include "common/text_grid.h"
 #include "data/data_module.h"
 #include "data/dialect.h"
@@ -28,6 +29,7 @@ private slots:
     void roomNightUnique();
     void oldDoubleNightsKept();
     void invoiceCounter();
+    void rowReaderReadsAsQuery();
 };
 
 namespace {
@@ -231,6 +233,58 @@ void TestEngines::invoiceCounter()
     QCOMPARE(counter.nextNumber(), 121);
     QVERIFY_THROWS_EXCEPTION(KestrovaError, counter.setNext(120));
     QCOMPARE(counter.nextNumber(), 121);
+}
+
+// The fast row reader gives each stored value as QSqlQuery::value() converted
+// would, whatever the value's storage (SQLite keeps a text in an INT column),
+// and its errors are those of Sql.
+void TestEngines::rowReaderReadsAsQuery()
+{
+    TestDatabase database;
+    execSql(db(), QStringLiteral("CREATE TABLE essai_lecture (k INT, n INT, x REAL, t TEXT, d TEXT)"));
+    const QList<QVariantList> values = {
+        {1, 42, 2.5, QStringLiteral("Réservé"), QStringLiteral("2024-03-01")},
+        {2, -7, 19.99, QStringLiteral("12,5"), QStringLiteral("2024-02-29 18:30:00")},
+        {3, QVariant(), QVariant(), QVariant(), QVariant()},
+        {4, 0, 0.1, QStringLiteral(""), QStringLiteral("pas une date")},
+        {5, 2147483647, -3.0, QStringLiteral("3"), QStringLiteral("2024-13-01")},
+    };
+    Sql insert(db(), QStringLiteral("INSERT INTO essai_lecture VALUES (:k, :n, :x, :t, :d)"));
+    for (const QVariantList &v : values)
+        insert.bind(QStringLiteral(":k"), v[0]).bind(QStringLiteral(":n"), v[1]).bind(QStringLiteral(":x"), v[2])
+            .bind(QStringLiteral(":t"), v[3]).bind(QStringLiteral(":d"), v[4]).exec();
+    if (!testOnPostgresql()) // a text where a number is stored, as old files hold
+        execSql(db(), QStringLiteral("INSERT INTO essai_lecture VALUES (6, 'abc', '7,5', 8, 20240301)"));
+
+    const QString select = QStringLiteral("SELECT k, n, x, t, d FROM essai_lecture WHERE k >= :min ORDER BY k");
+    // One read after the other: PostgreSQL streams a forward-only read, which
+    // another statement on the connection would cut short.
+    const QList<QVariantList> expected = Sql(db(), select).bind(QStringLiteral(":min"), 1).rows();
+    QCOMPARE(expected.size(), testOnPostgresql() ? 5 : 6);
+    RowReader reader(db(), select);
+    reader.bind(QStringLiteral(":min"), 1);
+    for (int r = 0; r < expected.size(); ++r) {
+        QVERIFY(reader.next());
+        for (int c = 0; c < 5; ++c) {
+            const QVariant &v = expected[r][c];
+            const QByteArray where = QByteArray::number(r * 10 + c);
+            QVERIFY2(reader.isNull(c) == v.isNull(), where.constData());
+            QVERIFY2(reader.toInt(c) == v.toInt(), where.constData());
+            QVERIFY2(reader.toDouble(c) == v.toDouble(), where.constData());
+            QVERIFY2(reader.text(c) == v.toString(), qPrintable(QString::fromLatin1(where) + u' ' + reader.text(c)));
+            QVERIFY2(reader.isoDate(c) == (v.isNull() ? QDate() : Format::fromIsoDate(v.toString())),
+                     where.constData());
+        }
+    }
+    QVERIFY(!reader.next());
+
+    try {
+        RowReader wrong(db(), QStringLiteral("SELECT colonne_absente FROM essai_lecture"));
+        wrong.next();
+        QFAIL("une colonne absente doit être refusée");
+    } catch (const DatabaseError &e) {
+        QVERIFY2(e.text().startsWith(QStringLiteral("Erreur de la base de données")), qPrintable(e.text()));
+    }
 }
 
 QTEST_MAIN(TestEngines)
