@@ -2,7 +2,94 @@
 
 #include "planning/statistics_table.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
+
+namespace {
+
+// Draws a plain cell (one line of text, no selection, focus, icon, check box
+// or background) as the style's item view drawing does, with the text laid
+// out once (twice when elided) instead of once for each rectangle the style
+// measures. Every other cell is drawn by the style itself.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        if (!drawPlain(painter, opt))
+            QStyledItemDelegate::paint(painter, option, index);
+    }
+
+private:
+    // One line of the cell's width; false when the text takes more lines or
+    // is taller than the cell.
+    static bool layOutOneLine(QTextLayout &layout, const QTextOption &textOption, const QRect &textRect)
+    {
+        layout.setTextOption(textOption);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            layout.endLayout();
+            return false;
+        }
+        line.setLineWidth(textRect.width());
+        line.setPosition(QPointF(0, 0));
+        const bool oneLine = !layout.createLine().isValid();
+        layout.endLayout();
+        return oneLine && line.height() <= textRect.height();
+    }
+
+    static bool drawPlain(QPainter *painter, const QStyleOptionViewItem &opt)
+    {
+        constexpr QStyle::State special = QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Editing;
+        if ((opt.state & special) || opt.backgroundBrush.style() != Qt::NoBrush ||
+            (opt.features & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration |
+                             QStyleOptionViewItem::WrapText)) ||
+            opt.direction != Qt::LeftToRight || opt.decorationPosition != QStyleOptionViewItem::Left ||
+            opt.text.isEmpty() || opt.text.contains(QChar::LineSeparator) || opt.text.contains(QLatin1Char('\n')))
+            return false;
+        const QWidget *widget = opt.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
+        QTextOption textOption;
+        textOption.setWrapMode(QTextOption::ManualWrap);
+        textOption.setTextDirection(opt.direction);
+        textOption.setAlignment(QStyle::visualAlignment(opt.direction, opt.displayAlignment));
+        QTextLayout layout(opt.text, opt.font);
+        if (!layOutOneLine(layout, textOption, textRect))
+            return false;
+        // Placed as the text's whole line would be; a text wider than the
+        // cell is drawn elided, as the style elides it.
+        const QRect layoutRect = QStyle::alignedRect(Qt::LayoutDirectionAuto, opt.displayAlignment,
+                                                     layout.boundingRect().size().toSize(), textRect);
+        if (layout.lineAt(0).naturalTextWidth() > textRect.width()) {
+            const QString elided =
+                QFontMetrics(opt.font).elidedText(opt.text, opt.textElideMode, textRect.width(), 0);
+            layout.setText(elided);
+            if (!layOutOneLine(layout, textOption, textRect))
+                return false;
+        }
+        QPalette::ColorGroup group = (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
+            group = QPalette::Inactive;
+        painter->save();
+        painter->setClipRect(opt.rect);
+        painter->setPen(opt.palette.color(group, QPalette::Text));
+        layout.draw(painter, QPointF(textRect.x(), layoutRect.top()));
+        painter->restore();
+        return true;
+    }
+};
+
+} // namespace
 
 StatisticsGrid::StatisticsGrid(QWidget *parent) : QTableWidget(parent)
 {
@@ -11,6 +98,8 @@ StatisticsGrid::StatisticsGrid(QWidget *parent) : QTableWidget(parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWordWrap(false);
+    setItemDelegate(new CellDelegate(this));
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(28);

@@ -128,8 +128,12 @@ void StatisticsPage::fill(int room)
     const int rooms = int(names.size());
     const bool sameGrid =
         m_figures.columnCount() == rooms + 3 && m_figuresYear == year && m_figuresMeasure == measure;
-    TextGrid figures = sameGrid ? m_figures : StatisticsTable::emptyGrid(names);
-    figures.setRow(0, StatisticsTable::emptyGrid(names).row(0));
+    TextGrid figures = StatisticsTable::emptyGrid(names);
+    if (sameGrid) {
+        const QStringList titles = figures.row(0);
+        figures = m_figures;
+        figures.setRow(0, titles);
+    }
     const bool oneRoom = room > 0 && sameGrid;
     const bool read = oneRoom || m_yearFigures.year() != year || m_yearFigures.roomCount() != rooms;
     QProgressBar *bar = !oneRoom && read && withProgress ? m_progress : nullptr;
