@@ -10,8 +10,8 @@
 
 namespace {
 
-// Draws a plain cell (one line of text, no selection, focus, icon, check box
-// or background) as the style's item view drawing does, with the text laid
+// Draws a plain cell (one line of text, no selection, focus, hover, icon,
+// check box or background) as the style's item view drawing does, with the text laid
 // out once (twice when elided) instead of once for each rectangle the style
 // measures. Every other cell is drawn by the style itself.
 class CellDelegate : public QStyledItemDelegate
@@ -48,7 +48,8 @@ private:
 
     static bool drawPlain(QPainter *painter, const QStyleOptionViewItem &opt)
     {
-        constexpr QStyle::State special = QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Editing;
+        constexpr QStyle::State special =
+            QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Editing | QStyle::State_MouseOver;
         if ((opt.state & special) || opt.backgroundBrush.style() != Qt::NoBrush ||
             (opt.features & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration |
                              QStyleOptionViewItem::WrapText)) ||
@@ -57,6 +58,8 @@ private:
             return false;
         const QWidget *widget = opt.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
+        if (style->inherits("QStyleSheetStyle"))
+            return false; // a style sheet may draw any cell its own way
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
         const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
         QTextOption textOption;
