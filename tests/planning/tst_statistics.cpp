@@ -17,6 +17,8 @@
 #include "../clients/xlsx_reader.h"
 
 #include <QComboBox>
+#include <QImage>
+#include <QStyledItemDelegate>
 #include <QProcess>
 #include <QTimer>
 #include <QtTest>
@@ -73,6 +75,8 @@ private slots:
     void doubleClickOpensDetailsOnlyForTurnoverMonths();
     void commandPrintsTheGrid();
     void spreadsheetsKeepTheFirstColumn();
+    void gridDrawnAsTheStyleDrawsIt_data();
+    void gridDrawnAsTheStyleDrawsIt();
     void screenshots();
     void commandRefusesBadArguments_data();
     void commandRefusesBadArguments();
@@ -505,6 +509,37 @@ void TstStatistics::spreadsheetsKeepTheFirstColumn()
     sheet = XlsxReader::read(weekly).at(0).toObject();
     QVERIFY(sheet.value(QStringLiteral("name")).toString().startsWith(QStringLiteral("CA Hebdomadaire")));
     QCOMPARE(XlsxReader::rowTexts(sheet, 1).first(), QStringLiteral("Du 27/03/2023 au 02/04/2023"));
+}
+
+// The grid draws its cells itself; the picture must stay the one the style's
+// own drawing gives: right-aligned figures, bold total, elided figures in
+// narrow columns, the selected row.
+void TstStatistics::gridDrawnAsTheStyleDrawsIt_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("selectedRow");
+    QTest::newRow("wide") << 900 << -1;
+    QTest::newRow("narrow, figures elided, a row selected") << 420 << 4;
+}
+
+void TstStatistics::gridDrawnAsTheStyleDrawsIt()
+{
+    QFETCH(int, width);
+    QFETCH(int, selectedRow);
+    StatisticsGrid grid;
+    grid.setRooms({QStringLiteral("Chambre Bleue"), QStringLiteral("Suite"), QStringLiteral("3")});
+    TextGrid figures = StatisticsTable::emptyGrid({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    for (int row = 1; row <= 13; ++row)
+        for (int column = 1; column <= 5; ++column)
+            figures.setCell(row, column, Format::number(row * 1234.5678 + column / 3.0));
+    grid.setFigures(figures);
+    grid.resize(width, 420);
+    grid.show();
+    if (selectedRow >= 0)
+        grid.selectRow(selectedRow);
+    const QImage drawn = grid.grab().toImage();
+    grid.setItemDelegate(new QStyledItemDelegate(&grid));
+    QCOMPARE(grid.grab().toImage(), drawn);
 }
 
 // KESTROVA_SHOTS=DIR writes the day-by-day window as a PNG file for a person to look at.
